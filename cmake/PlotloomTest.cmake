@@ -1,0 +1,37 @@
+# SPDX-License-Identifier: MIT
+# One helper registers every test executable with CTest.
+#
+#   plotloom_add_test(<name> SOURCES <files...> [LIBRARIES <targets...>] [DISPLAY] [TIMEOUT <s>])
+#
+# DISPLAY marks tests that need an X display with OpenGL (they run on the xcb platform, under
+# the virtual X server the test command starts); all others run on the offscreen platform.
+# Every test runs in the C.UTF-8 locale with its own runtime folder, so results do not depend
+# on the machine's settings.
+
+set(PLOTLOOM_XDG_RUNTIME_DIR "${CMAKE_BINARY_DIR}/xdg-runtime")
+file(MAKE_DIRECTORY "${PLOTLOOM_XDG_RUNTIME_DIR}")
+file(CHMOD "${PLOTLOOM_XDG_RUNTIME_DIR}" DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+
+function(plotloom_add_test name)
+    cmake_parse_arguments(T "DISPLAY" "TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 120)
+    endif()
+    add_executable(${name} ${T_SOURCES})
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    target_link_libraries(${name} PRIVATE Qt5::Test ${T_LIBRARIES})
+    target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests/common")
+    target_compile_definitions(${name} PRIVATE
+        PLOTLOOM_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
+        PLOTLOOM_CORPUS="${PLOTLOOM_CORPUS_DIR}")
+    add_test(NAME ${name} COMMAND ${name})
+    if(T_DISPLAY)
+        set(platform xcb)
+        set_tests_properties(${name} PROPERTIES LABELS display)
+    else()
+        set(platform offscreen)
+    endif()
+    set_tests_properties(${name} PROPERTIES
+        TIMEOUT ${T_TIMEOUT}
+        ENVIRONMENT "QT_QPA_PLATFORM=${platform};LC_ALL=C.UTF-8;XDG_RUNTIME_DIR=${PLOTLOOM_XDG_RUNTIME_DIR}")
+endfunction()
