@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "fileio.h"
 #include "screenplayanalysis.h"
 
 #include <QFile>
@@ -7,7 +8,7 @@
 void ScreenplayAnalysis::readFile(const QString &fileName)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!openForReading(file)) {
         lines.append(QStringLiteral("file not found\n"));
         return;
     }

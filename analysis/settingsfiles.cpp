@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "screenplayanalysis.h"
-#include "wholefile.h"
+#include "fileio.h"
 
 #include <QFile>
 #include <QTextStream>
@@ -26,7 +26,7 @@ QString rgbText(const QColor &c)
 bool ScreenplayAnalysis::loadCharacters(const QString &fileName)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!openForReading(file))
         return false;
     includeCharacters.clear();
     QTextStream in(&file);
@@ -71,7 +71,7 @@ bool ScreenplayAnalysis::saveCharacters(const QString &fileName)
 bool ScreenplayAnalysis::loadColors(const QString &fileName)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!openForReading(file))
         return false;
     colors.clear();
     QTextStream in(&file);
@@ -96,7 +96,7 @@ bool ScreenplayAnalysis::saveColors(const QString &fileName)
 bool ScreenplayAnalysis::loadBreakStrings(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!openForReading(file))
         return false;
     breakStrings.clear();
     QTextStream in(&file);
@@ -131,7 +131,7 @@ QVector<ConfigEntry> ScreenplayAnalysis::configEntries()
 bool ScreenplayAnalysis::readConfig(const QString &path, const QVector<ConfigEntry *> &entries)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!openForReading(file))
         return false;
     QTextStream in(&file);
     QString line;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "htmlnames.h"
 #include "screenplayanalysis.h"
-#include "wholefile.h"
+#include "fileio.h"
 
 #include <cmath>
 #include <limits>

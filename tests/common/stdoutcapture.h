@@ -9,8 +9,9 @@
 #include <iostream>
 #include <unistd.h>
 
-// Captures everything the process writes to standard output while it lives, so tests can check
-// the diagnostic lines that the program prints. Captures do not nest.
+// Captures everything the process writes to standard output, so tests can check the diagnostic
+// lines that the program prints. The capture ends when the text is first read (so a failing
+// comparison afterwards reaches the test log) or when the object goes. Captures do not nest.
 class StdoutCapture {
 public:
     StdoutCapture()
@@ -25,11 +26,10 @@ public:
     StdoutCapture(const StdoutCapture &) = delete;
     StdoutCapture &operator=(const StdoutCapture &) = delete;
 
-    // Everything written so far, as UTF-8 text.
+    // Ends the capture and returns everything written, as UTF-8 text.
     QString text()
     {
-        std::fflush(stdout);
-        std::cout.flush();
+        restore();
         m_file.seek(0);
         return QString::fromUtf8(m_file.readAll());
     }

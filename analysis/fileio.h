@@ -2,8 +2,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QSaveFile>
 #include <QString>
+
+// Opens a settings file or screenplay for reading as text; an empty name (a cancelled file
+// dialog) fails quietly like a missing file.
+bool openForReading(QFile &file);
 
 // Every file the program writes goes through these, so that a failed or interrupted write leaves
 // the previous file intact. Each failure prints one line on standard output.

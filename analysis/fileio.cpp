@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "wholefile.h"
+#include "fileio.h"
 
 #include <cstdio>
 
@@ -13,9 +13,15 @@ void printLine(const QString &line)
 
 } // namespace
 
+bool openForReading(QFile &file)
+{
+    return !file.fileName().isEmpty() && file.open(QIODevice::ReadOnly | QIODevice::Text);
+}
+
 bool openWholeFile(QSaveFile &file, const QString &failureLine)
 {
-    if (file.open(QIODevice::WriteOnly))
+    // An empty name (a cancelled file dialog) would otherwise open and fail only at commit.
+    if (!file.fileName().isEmpty() && file.open(QIODevice::WriteOnly))
         return true;
     printLine(failureLine.isEmpty() ? QStringLiteral("could not write ") + file.fileName()
                                     : failureLine);
