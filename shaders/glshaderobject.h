@@ -33,7 +33,8 @@ public:
     // valid until the next call or the object's destruction.
     const char *getCompilerLog();
 
-    // Asks GL for the attribute location with this object's own handle.
+    // Asks GL for the attribute location with this object's own handle. GL keeps attribute
+    // locations per program, so for a shader handle it answers -1 and raises an error.
     int getAttribLocation(const char *name);
 
     int type() const { return m_type; }
