@@ -20,7 +20,12 @@ int leadingBlanks(const QStringList &words)
 
 void ScreenplayAnalysis::findCharacters()
 {
-    findCharactersPlainText();
+    if (fileType == QLatin1String("xml"))
+        findCharactersXML();
+    else if (fileType == QLatin1String("csv"))
+        findCharactersCSV();
+    else
+        findCharactersPlainText();
 }
 
 void ScreenplayAnalysis::findCharactersPlainText()

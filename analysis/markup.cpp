@@ -15,6 +15,10 @@ const QVector<int> &ScreenplayAnalysis::mentionCandidates(const QStringList &wor
 
 QString ScreenplayAnalysis::createMarkUp()
 {
+    if (fileType == QLatin1String("xml"))
+        return createMarkUpXML();
+    if (fileType == QLatin1String("csv"))
+        return createMarkUpCSV();
     return createMarkUpPlainText();
 }
 

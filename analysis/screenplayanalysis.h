@@ -42,13 +42,21 @@ public:
     // Appends the rewritten lines of a plain-text or HTML screenplay to `lines`.
     void readFile(const QString &fileName);
 
-    // Fills `characters` by the discovery of the file type.
+    // Fills `characters` by the discovery of the file type: "xml", "csv" or anything else for
+    // plain text and HTML.
     void findCharacters();
     void findCharactersPlainText();
+    // CSV timelines: one event per row, its characters in a quoted list.
+    void findCharactersCSV();
+    // XML files are only inspected: their top-level divisions are reported.
+    void findCharactersXML();
 
     // Builds the markup and the scenes of the current CharacterList by the file type.
     QString createMarkUp();
     QString createMarkUpPlainText();
+    // Every row an event ("fight") and the gap after it ("break"), closed by an "end" scene.
+    QString createMarkUpCSV();
+    QString createMarkUpXML();
     // The markup of one line at a position from 0 up to 1; opens the scenes it meets.
     QString makeMarkUP(const QString &line, float position);
 

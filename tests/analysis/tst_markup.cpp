@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "htmlnames.h"
 #include "screenplayanalysis.h"
 #include "stdoutcapture.h"
 
@@ -36,6 +37,10 @@ private slots:
     void userBreaks();
     void includedCharacterAppended();
     void wholeText();
+    void savedDocument();
+    void savedDocumentWithoutParse();
+    void selectorsEscaped_data();
+    void selectorsEscaped();
 };
 
 void TestMarkup::line_data()
@@ -171,6 +176,50 @@ void TestMarkup::wholeText()
     QCOMPARE(scenes.at(0)->stop, 0.25f);
     QCOMPARE(scenes.at(1)->stop, 1.0f);
     QCOMPARE(scenes.at(1)->counts, QVector<int>{1});
+}
+
+void TestMarkup::savedDocument()
+{
+    ScreenplayAnalysis a;
+    a.breakStrings = QStringList{QStringLiteral("int.")};
+    a.characters = {a.newCharacter({QStringLiteral("JOHN")}),
+                    a.newCharacter({QStringLiteral("MRS"), QStringLiteral("SMITH")})};
+    a.characters.at(0)->color = Qt::red;
+    a.characters.at(1)->color = Qt::blue;
+    a.lines = QStringList{"INT. KITCHEN - DAY", "                JOHN", "    Hello, Mrs Smith."};
+    a.buildModel();
+    QFile golden(QStringLiteral(PLOTLOOM_TEST_DATA "/markup/saved.html"));
+    QVERIFY(golden.open(QIODevice::ReadOnly));
+    QCOMPARE(a.markupDocument(), golden.readAll());
+}
+
+void TestMarkup::savedDocumentWithoutParse()
+{
+    ScreenplayAnalysis a;
+    QCOMPARE(a.markupDocument(),
+             QByteArray("<head><style type='text/css'>span.breakString{ color: purple; "
+                        "font-weight: bold; font-style: italic;}</style></head>"));
+}
+
+void TestMarkup::selectorsEscaped_data()
+{
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QString>("selector");
+    QTest::newRow("plain") << "MRSSMITH" << "span.MRSSMITH";
+    QTest::newRow("full stop") << "DR.GRANT" << "span.DR\\.GRANT";
+    QTest::newRow("apostrophe") << "O'BRIEN" << "span.O\\'BRIEN";
+    QTest::newRow("parentheses and colon") << "MAN(V.O.):" << "span.MAN\\(V\\.O\\.\\)\\:";
+    QTest::newRow("leading digit") << "2NDMAN" << "span.\\32 NDMAN";
+    QTest::newRow("non-ASCII kept") << QString::fromUtf8("ÉMILE") << QString::fromUtf8("span.ÉMILE");
+    QTest::newRow("hyphen inside kept") << "JEAN-LUC" << "span.JEAN-LUC";
+    QTest::newRow("lone hyphen") << "-" << "span.\\-";
+}
+
+void TestMarkup::selectorsEscaped()
+{
+    QFETCH(QString, className);
+    QFETCH(QString, selector);
+    QCOMPARE(classSelector(QStringLiteral("span"), className), selector);
 }
 
 QTEST_GUILESS_MAIN(TestMarkup)
