@@ -7,13 +7,36 @@
 
 namespace {
 
-// The number of blanks that begin a line split at single blanks: its leading empty words.
-int leadingBlanks(const QStringList &words)
+// A word that is one whole markup tag, such as <b> or </b>.
+bool isWholeTag(const QString &word)
 {
-    int s = 0;
-    while (s < words.size() && words.at(s).isEmpty())
-        ++s;
-    return s;
+    if (word.size() < 3 || word.front() != QLatin1Char('<') || word.back() != QLatin1Char('>'))
+        return false;
+    const QChar first = word.at(1) == QLatin1Char('/') ? word.at(2) : word.at(1);
+    return first.isLetter() && word.indexOf(QLatin1Char('<'), 1) < 0 &&
+           word.indexOf(QLatin1Char('>')) == word.size() - 1;
+}
+
+// The indentation of a line split at single blanks: the number of its leading empty words, and
+// the index of its first text word (the number of words when there is none). Archive pages put
+// a tag such as <b> before a cue's indentation; whole tags before the first text word neither
+// count nor end the count.
+struct Indentation {
+    int blanks = 0;
+    int firstWord = 0;
+};
+
+Indentation indentation(const QStringList &words)
+{
+    Indentation result;
+    for (; result.firstWord < words.size(); ++result.firstWord) {
+        const QString &word = words.at(result.firstWord);
+        if (word.isEmpty())
+            ++result.blanks;
+        else if (!isWholeTag(word))
+            break;
+    }
+    return result;
 }
 
 } // namespace
@@ -39,12 +62,13 @@ void ScreenplayAnalysis::findCharactersPlainText()
                          QString::number(characters.size()));
 
         const QStringList words = splitAtBlanks(lines.at(i));
-        const int s = leadingBlanks(words);
+        const Indentation indent = indentation(words);
+        const int s = indent.blanks;
 
         // A speaker line: indented deeper than action text, its upper-case words name the speaker.
-        if (s > minCharacterSpaces && s < words.size()) {
+        if (s > minCharacterSpaces && indent.firstWord < words.size()) {
             QStringList name;
-            for (int w = s; w < words.size(); ++w) {
+            for (int w = indent.firstWord; w < words.size(); ++w) {
                 const QString &word = words.at(w);
                 if (!word.isEmpty() && word == word.toUpper())
                     name.append(word);

@@ -13,6 +13,7 @@ private slots:
     void wholePipeline_data();
     void wholePipeline();
     void hisGirlFridayPrincipals();
+    void archivePageMatchesPlainText();
 
 private:
     QTemporaryDir m_dir;
@@ -74,6 +75,37 @@ void TestCorpus::hisGirlFridayPrincipals()
     QCOMPARE(a.characters.at(1)->names, QStringList{QStringLiteral("BURNS")});
     a.buildModel();
     QVERIFY(a.characterList->timeIndices.size() > 20);
+}
+
+// The archive site's page of a screenplay is its plain text in a <pre> block with <b> before
+// every cue; both must give the same characters and scenes.
+void TestCorpus::archivePageMatchesPlainText()
+{
+    ScreenplayAnalysis text;
+    ScreenplayAnalysis page;
+    for (ScreenplayAnalysis *a : {&text, &page})
+        a->breakStrings = ScreenplayAnalysis::sampleBreakStrings();
+    text.openScreenplay(corpusFile(QStringLiteral("his-girl-friday-1940.txt")));
+    page.openScreenplay(corpusFile(QStringLiteral("his-girl-friday-1940.html")));
+    QCOMPARE(page.characterSpaces, text.characterSpaces);
+    QCOMPARE(page.characters.size(), text.characters.size());
+    for (int i = 0; i < text.characters.size(); ++i) {
+        QCOMPARE(page.characters.at(i)->names, text.characters.at(i)->names);
+        QCOMPARE(page.characters.at(i)->numInstances, text.characters.at(i)->numInstances);
+    }
+
+    text.buildModel();
+    page.buildModel();
+    const QVector<TimeIndex *> &textScenes = text.characterList->timeIndices;
+    const QVector<TimeIndex *> &pageScenes = page.characterList->timeIndices;
+    QCOMPARE(pageScenes.size(), textScenes.size());
+    // The page has a few more lines (its head and foot), so positions differ by a little.
+    const float shift = 20.0f / text.lines.size();
+    for (int i = 0; i < textScenes.size(); ++i) {
+        QCOMPARE(pageScenes.at(i)->type, textScenes.at(i)->type);
+        QCOMPARE(pageScenes.at(i)->counts, textScenes.at(i)->counts);
+        QVERIFY(qAbs(pageScenes.at(i)->start - textScenes.at(i)->start) < shift);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCorpus)
