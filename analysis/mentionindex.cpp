@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+#include "mentionindex.h"
+
+#include <algorithm>
+#include <iterator>
+
+QString MentionIndex::key(const QString &word) const
+{
+    // Case-insensitive comparison equals comparison of the case-folded words.
+    return m_cs == Qt::CaseSensitive ? word : word.toCaseFolded();
+}
+
+void MentionIndex::rebuild(const QVector<Character *> &characters, Qt::CaseSensitivity cs,
+                           bool loose)
+{
+    m_indexed = characters;
+    m_cs = cs;
+    m_loose = loose;
+    m_built = true;
+    m_byFirstWord.clear();
+    m_withAliases.clear();
+    m_all.clear();
+    for (int i = 0; i < characters.size(); ++i) {
+        const Character *c = characters.at(i);
+        m_all.append(i);
+        if (!c->aliases.isEmpty())
+            m_withAliases.append(i);
+        else if (!c->names.isEmpty())
+            m_byFirstWord[key(c->names.first())].append(i);
+    }
+}
+
+const QVector<int> &MentionIndex::candidates(const QVector<Character *> &characters,
+                                             Qt::CaseSensitivity cs, bool loose,
+                                             const QString &word)
+{
+    // Markup appends included characters as it meets them, so the index follows the list.
+    if (!m_built || m_cs != cs || m_loose != loose || m_indexed != characters)
+        rebuild(characters, cs, loose);
+    if (m_loose)
+        return m_all;
+    const auto hit = m_byFirstWord.constFind(key(word));
+    if (hit == m_byFirstWord.constEnd())
+        return m_withAliases;
+    m_candidates.clear();
+    std::merge(hit->cbegin(), hit->cend(), m_withAliases.cbegin(), m_withAliases.cend(),
+               std::back_inserter(m_candidates));
+    return m_candidates;
+}

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "character.h"
+
+#include <QHash>
+#include <QVector>
+
+// Markup tests every word of the text against every character. Only characters whose first name
+// word equals the text word, or that have aliases, can match there, so in strict mode a hash of
+// first name words narrows the candidates; loose mode matches by containment and tests them all.
+class MentionIndex {
+public:
+    // Indices into characters, ascending, of the characters that can match at word; the list
+    // stays valid until the next call.
+    const QVector<int> &candidates(const QVector<Character *> &characters,
+                                   Qt::CaseSensitivity cs, bool loose, const QString &word);
+
+private:
+    QString key(const QString &word) const;
+    void rebuild(const QVector<Character *> &characters, Qt::CaseSensitivity cs, bool loose);
+
+    QVector<Character *> m_indexed;
+    Qt::CaseSensitivity m_cs = Qt::CaseInsensitive;
+    bool m_loose = false;
+    bool m_built = false;
+    QHash<QString, QVector<int>> m_byFirstWord;
+    QVector<int> m_withAliases;
+    QVector<int> m_all;
+    QVector<int> m_candidates;
+};

@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: MIT
+#include "screenplayanalysis.h"
+#include "mentionindex.h"
+
+#include <QFileInfo>
+
+// The mention index is private to the markup, so the special members live where it is complete.
+ScreenplayAnalysis::ScreenplayAnalysis() = default;
+
+ScreenplayAnalysis::~ScreenplayAnalysis()
+{
+    delete characterList;
+}
+
+Character *ScreenplayAnalysis::newCharacter(const QStringList &names)
+{
+    m_ownedCharacters.push_back(std::make_unique<Character>(names));
+    return m_ownedCharacters.back().get();
+}
+
+Character *ScreenplayAnalysis::addCharacter(const QStringList &names)
+{
+    for (Character *c : qAsConst(characters))
+        if (c->names == names)
+            return c;
+    for (Character *c : qAsConst(includeCharacters)) {
+        if (c->names == names) {
+            characters.append(c);
+            return c;
+        }
+    }
+    Character *c = newCharacter(names);
+    characters.append(c);
+    return c;
+}
+
+void ScreenplayAnalysis::openScreenplay(const QString &name)
+{
+    lines.clear();
+    characters.clear();
+    includeCharacters.clear();
+    characterSpaces = 0;
+    fileName = name;
+    fileType = QFileInfo(name).suffix();
+    loadCharacters(QStringLiteral("characters.txt"));
+    readFile(fileName);
+    loadColors(QStringLiteral("colors.txt"));
+    if (findCharactersInText) {
+        progressStarted(QStringLiteral("Finding characters:"), lines.size());
+        findCharacters();
+        setProgressValue(lines.size());
+        setProgressTitle(QStringLiteral("Finding characters: ") +
+                         QString::number(characters.size()));
+    }
+}
+
+void ScreenplayAnalysis::buildModel()
+{
+    delete characterList;
+    characterList = new CharacterList(characters);
+    progressStarted(QStringLiteral("Parsing Text"), lines.size());
+    setProgressTitle(QStringLiteral("Parsing Text"));
+    markup = createMarkUp();
+    setProgressValue(lines.size());
+}
+
+QStringList ScreenplayAnalysis::sampleBreakStrings()
+{
+    return {QStringLiteral("int."),     QStringLiteral("ext."), QStringLiteral("INTERIOR"),
+            QStringLiteral("EXTERIOR"), QStringLiteral("INT"),  QStringLiteral("EXT")};
+}
+
+Qt::CaseSensitivity ScreenplayAnalysis::matchCase() const
+{
+    return caseSensitivity ? Qt::CaseSensitive : Qt::CaseInsensitive;
+}
+
+void ScreenplayAnalysis::titleChanged(const QString &) {}
+void ScreenplayAnalysis::progressStarted(const QString &, int) {}
+bool ScreenplayAnalysis::progressCanceled() const
+{
+    return false;
+}
+void ScreenplayAnalysis::setProgressValue(int) {}
+void ScreenplayAnalysis::setProgressTitle(const QString &) {}
+void ScreenplayAnalysis::breakStringsChanged() {}

@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "character.h"
+#include "characterlist.h"
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <memory>
+#include <vector>
+
+class MentionIndex;
+
+// One setting of "config.txt": its name (the file key) and the member that holds its value.
+// Exactly one of the two pointers is set.
+struct ConfigEntry {
+    QString name;
+    int *intValue = nullptr;
+    bool *boolValue = nullptr;
+};
+
+// The analysis state of the main window and every operation on it that needs no widget:
+// reading, discovery, markup and scene segmentation, the settings files and the statistics.
+// The main window inherits it and implements the hooks that touch its dialogs; tests and the
+// command-line tool use it as it is.
+class ScreenplayAnalysis {
+public:
+    ScreenplayAnalysis();
+    virtual ~ScreenplayAnalysis();
+    ScreenplayAnalysis(const ScreenplayAnalysis &) = delete;
+    ScreenplayAnalysis &operator=(const ScreenplayAnalysis &) = delete;
+
+    // Creates a character that lives as long as this object.
+    Character *newCharacter(const QStringList &names);
+    // Finds or creates the character with exactly these names and makes sure it is in
+    // `characters`.
+    Character *addCharacter(const QStringList &names);
+
+    // Appends the rewritten lines of a plain-text or HTML screenplay to `lines`.
+    void readFile(const QString &fileName);
+
+    // Fills `characters` by the discovery of the file type.
+    void findCharacters();
+    void findCharactersPlainText();
+
+    // Builds the markup and the scenes of the current CharacterList by the file type.
+    QString createMarkUp();
+    QString createMarkUpPlainText();
+    // The markup of one line at a position from 0 up to 1; opens the scenes it meets.
+    QString makeMarkUP(const QString &line, float position);
+
+    // Opens a screenplay as the file-open command does once the file is chosen: empties the
+    // lists, takes the type from the suffix, loads "characters.txt", reads the file, loads
+    // "colors.txt" and, when enabled, runs discovery.
+    void openScreenplay(const QString &name);
+    // Replaces the CharacterList by a fresh copy of `characters` and builds markup and scenes.
+    void buildModel();
+
+    // The characters file: included characters with aliases and forced colours.
+    bool loadCharacters(const QString &fileName);
+    bool saveCharacters(const QString &fileName);
+    // The colours file: the colours discovery hands out in order.
+    bool loadColors(const QString &fileName);
+    bool saveColors(const QString &fileName);
+    // Break-string files, one break string per line.
+    bool loadBreakStrings(const QString &path);
+    bool saveBreakStrings(const QString &path);
+
+    // The six parse settings in file order, pointing at this object's members.
+    QVector<ConfigEntry> configEntries();
+    // Reads settings by the token rule: names match case-insensitively, values follow them.
+    static bool readConfig(const QString &path, const QVector<ConfigEntry *> &entries);
+    static bool writeConfig(const QString &path, const QVector<ConfigEntry *> &entries);
+    // Reads "config.txt" (or another path) into the six settings.
+    bool loadSettings(const QString &path = QStringLiteral("config.txt"));
+
+    // The statistics exports; with no parsed screenplay they write the header only.
+    void writeSceneStats(const QString &fname);
+    void writeCharacterStats(const QString &fname);
+    QByteArray sceneStats() const;
+    // Computes every character's statistics fields and returns the file's bytes.
+    QByteArray characterStats();
+    // What "Save Markup" writes: a style block colouring the characters, then the markup.
+    QByteArray markupDocument() const;
+
+    // The sample break strings offered when "breakStrings.txt" is missing.
+    static QStringList sampleBreakStrings();
+
+    QStringList lines;
+    CharacterList *characterList = nullptr;
+    QVector<Character *> characters;
+    QVector<Character *> includeCharacters;
+    QStringList breakStrings;
+    QVector<float> userBreaks;
+    int characterSpaces = 0;
+    QVector<QColor> colors;
+    QString fileName;
+    QString fileType;
+    QString markup;
+    QString sceneClass = QStringLiteral("scene");
+    QString breakStringClass = QStringLiteral("breakString");
+    int minCharacterSpaces = 15;
+    int minNumberOfCharacterInstances = 0;
+    bool caseSensitivity = false;
+    bool looseMatch = false;
+    bool findCharactersInText = true;
+    int numberSteps = 100;
+    float lastPosition = 0.0f;
+
+protected:
+    // Hooks for the window: the defaults do nothing and never cancel.
+    virtual void titleChanged(const QString &title);
+    virtual void progressStarted(const QString &label, int maximum);
+    virtual bool progressCanceled() const;
+    virtual void setProgressValue(int value);
+    virtual void setProgressTitle(const QString &title);
+    virtual void breakStringsChanged();
+
+private:
+    Qt::CaseSensitivity matchCase() const;
+    void colorCharacters();
+    // The characters whose name can start at a word, in `characters` order.
+    const QVector<int> &mentionCandidates(const QStringList &words, int w);
+
+    std::vector<std::unique_ptr<Character>> m_ownedCharacters;
+    std::unique_ptr<MentionIndex> m_mentionIndex;
+};

@@ -1,0 +1,187 @@
+// SPDX-License-Identifier: MIT
+#include "screenplayanalysis.h"
+#include "wholefile.h"
+
+#include <QFile>
+#include <QTextStream>
+
+#include <algorithm>
+
+namespace {
+
+// Colour components from the settings files are brought into range rather than rejected.
+int component(const QString &text)
+{
+    return std::clamp(text.toInt(nullptr, 10), 0, 255);
+}
+
+QString rgbText(const QColor &c)
+{
+    return QString::number(c.red()) + QLatin1Char(' ') + QString::number(c.green()) +
+           QLatin1Char(' ') + QString::number(c.blue());
+}
+
+} // namespace
+
+bool ScreenplayAnalysis::loadCharacters(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    includeCharacters.clear();
+    QTextStream in(&file);
+    QString line;
+    while (in.readLineInto(&line)) {
+        const QStringList parts = line.split(QLatin1Char(':'), Qt::KeepEmptyParts);
+        const QStringList groups = parts.at(0).split(QLatin1Char(','), Qt::KeepEmptyParts);
+        for (int g = 0; g < groups.size(); ++g) {
+            const QStringList words = groups.at(g).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            if (words.isEmpty())
+                continue;
+            if (g == 0)
+                includeCharacters.append(newCharacter(words));
+            else if (!includeCharacters.isEmpty())
+                includeCharacters.last()->aliases.append(words);
+        }
+        if (parts.size() < 2 || includeCharacters.isEmpty())
+            continue;
+        const QStringList rgb = parts.at(1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (rgb.size() < 3)
+            continue;
+        Character *c = includeCharacters.last();
+        c->color = QColor(component(rgb.at(0)), component(rgb.at(1)), component(rgb.at(2)));
+        c->colorSet = true;
+    }
+    return true;
+}
+
+bool ScreenplayAnalysis::saveCharacters(const QString &fileName)
+{
+    QString text;
+    for (const Character *c : qAsConst(includeCharacters)) {
+        for (const QString &word : c->names)
+            text += word + QLatin1Char(' ');
+        if (c->colorSet)
+            text += QLatin1String(" : ") + rgbText(c->color);
+        text += QLatin1Char('\n');
+    }
+    return saveWholeFile(fileName, text.toLatin1());
+}
+
+bool ScreenplayAnalysis::loadColors(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    colors.clear();
+    QTextStream in(&file);
+    QString line;
+    while (in.readLineInto(&line)) {
+        const QStringList parts = line.split(QLatin1Char(' '), Qt::KeepEmptyParts);
+        if (parts.size() > 2)
+            colors.append(QColor(component(parts.at(0)), component(parts.at(1)),
+                                 component(parts.at(2))));
+    }
+    return true;
+}
+
+bool ScreenplayAnalysis::saveColors(const QString &fileName)
+{
+    QString text;
+    for (const Character *c : qAsConst(characters))
+        text += rgbText(c->color) + QLatin1Char('\n');
+    return saveWholeFile(fileName, text.toLatin1());
+}
+
+bool ScreenplayAnalysis::loadBreakStrings(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    breakStrings.clear();
+    QTextStream in(&file);
+    QString line;
+    while (in.readLineInto(&line))
+        if (!line.isEmpty())
+            breakStrings.append(line);
+    breakStringsChanged();
+    return true;
+}
+
+bool ScreenplayAnalysis::saveBreakStrings(const QString &path)
+{
+    QString text;
+    for (const QString &b : qAsConst(breakStrings))
+        text += b + QLatin1Char('\n');
+    return saveWholeFile(path, text.toLatin1());
+}
+
+QVector<ConfigEntry> ScreenplayAnalysis::configEntries()
+{
+    return {
+        {QStringLiteral("Find the Characters in the Text"), nullptr, &findCharactersInText},
+        {QStringLiteral("looseMatch"), nullptr, &looseMatch},
+        {QStringLiteral("CaseSensitivity"), nullptr, &caseSensitivity},
+        {QStringLiteral("MinCharacterSpaces"), &minCharacterSpaces, nullptr},
+        {QStringLiteral("MinNumberOfCharacterInstances"), &minNumberOfCharacterInstances, nullptr},
+        {QStringLiteral("NumberSteps"), &numberSteps, nullptr},
+    };
+}
+
+bool ScreenplayAnalysis::readConfig(const QString &path, const QVector<ConfigEntry *> &entries)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    QTextStream in(&file);
+    QString line;
+    while (in.readLineInto(&line)) {
+        const QStringList tokens = line.split(QLatin1Char(' '), Qt::KeepEmptyParts);
+        for (int i = 0; i < tokens.size(); ++i) {
+            for (const ConfigEntry *e : entries) {
+                // A name of several words spans as many tokens; its value is the next token.
+                const int span = e->name.count(QLatin1Char(' ')) + 1;
+                if (i + span > tokens.size() ||
+                    tokens.mid(i, span).join(QLatin1Char(' ')).compare(e->name,
+                                                                       Qt::CaseInsensitive) != 0)
+                    continue;
+                i += span;
+                if (i >= tokens.size())
+                    break;
+                const QString &value = tokens.at(i);
+                if (e->boolValue) {
+                    if (value.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+                        *e->boolValue = true;
+                    else if (value.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+                        *e->boolValue = false;
+                } else if (e->intValue) {
+                    *e->intValue = value.toInt(nullptr, 10);
+                }
+            }
+        }
+    }
+    return true;
+}
+
+bool ScreenplayAnalysis::writeConfig(const QString &path, const QVector<ConfigEntry *> &entries)
+{
+    QString text;
+    for (const ConfigEntry *e : entries) {
+        text += e->name + QLatin1Char(' ');
+        if (e->boolValue)
+            text += *e->boolValue ? QLatin1String("True") : QLatin1String("False");
+        else if (e->intValue)
+            text += QString::number(*e->intValue);
+        text += QLatin1Char('\n');
+    }
+    return saveWholeFile(path, text.toLatin1());
+}
+
+bool ScreenplayAnalysis::loadSettings(const QString &path)
+{
+    QVector<ConfigEntry> entries = configEntries();
+    QVector<ConfigEntry *> pointers;
+    for (ConfigEntry &e : entries)
+        pointers.append(&e);
+    return readConfig(path, pointers);
+}

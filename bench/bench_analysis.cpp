@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: MIT
+// Reading, discovery, markup and both statistics exports of one real screenplay.
+#include "screenplayanalysis.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QString screenplay(const char *name)
+{
+    return QStringLiteral(PLOTLOOM_CORPUS "/") + QLatin1String(name);
+}
+
+void analyse(benchmark::State &state, const char *name)
+{
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    const QString path = screenplay(name);
+    if (!QFileInfo::exists(path)) {
+        state.SkipWithError("the screenplay corpus is not available");
+        return;
+    }
+    for (auto _ : state) {
+        ScreenplayAnalysis a;
+        a.breakStrings = ScreenplayAnalysis::sampleBreakStrings();
+        a.openScreenplay(path);
+        a.buildModel();
+        a.writeSceneStats(QStringLiteral("scene.csv"));
+        a.writeCharacterStats(QStringLiteral("character.csv"));
+        benchmark::DoNotOptimize(a.markup.size());
+    }
+}
+
+void BM_ReadDiscoverMarkupExport(benchmark::State &state)
+{
+    analyse(state, "his-girl-friday-1940.txt");
+}
+BENCHMARK(BM_ReadDiscoverMarkupExport)->Unit(benchmark::kMillisecond);
+
+void BM_ReadDiscoverMarkupExportFlat(benchmark::State &state)
+{
+    analyse(state, "meet-john-doe-1941.txt");
+}
+BENCHMARK(BM_ReadDiscoverMarkupExportFlat)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
