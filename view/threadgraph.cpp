@@ -64,9 +64,9 @@ void ThreadGraph::init(CharacterList *list, float step)
         std::swap(angles[k], angles[std::rand() % (k + 1)]);
 
     const size_t ropeBase = ropes.size() - size_t(n);
-    // t accumulates in single precision, so the last sample may land just below or above 1.
     std::vector<Node *> active;
     int prevScene = 0;
+    // t accumulates in single precision, so the last sample may land just below or above 1.
     float t = 0.0f;
     do {
         int s = 0;
