@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: MIT
+#include "corpus.h"
 #include "fountain.h"
+#include "screenplayanalysis.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -17,14 +22,47 @@ QString words(int n)
     return QStringLiteral("word ").repeated(n).trimmed();
 }
 
+// "NAME:instances" for the first n characters.
+QStringList top(const QVector<Character *> &characters, int n)
+{
+    QStringList result;
+    for (int i = 0; i < std::min(n, characters.size()); ++i)
+        result.append(characters.at(i)->names.join(' ') + QLatin1Char(':') +
+                      QString::number(characters.at(i)->numInstances));
+    return result;
+}
+
+// The number of scenes opened by one of the given break strings.
+int scenesOpenedBy(const CharacterList *list, const QStringList &types)
+{
+    return static_cast<int>(
+        std::count_if(list->timeIndices.begin(), list->timeIndices.end(),
+                      [&types](const TimeIndex *t) { return types.contains(t->type); }));
+}
+
 } // namespace
 
 class TestFountain : public QObject {
     Q_OBJECT
 private slots:
+    void init();
     void layout_data();
     void layout();
+    void suffixChoosesTheReader_data();
+    void suffixChoosesTheReader();
+    void phoenixChildSpeakers();
+    void byteOrderMarkAndCrLf();
+    void noFinalNewline();
+
+private:
+    QTemporaryDir m_dir;
 };
+
+void TestFountain::init()
+{
+    QVERIFY(m_dir.isValid());
+    QDir::setCurrent(m_dir.path());
+}
 
 void TestFountain::layout_data()
 {
@@ -172,6 +210,88 @@ void TestFountain::layout()
     QFETCH(QStringList, source);
     QFETCH(QStringList, expected);
     QCOMPARE(fountainToLines(source), expected);
+}
+
+void TestFountain::suffixChoosesTheReader_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("expected");
+
+    // Laid out lines go through the same rewrite as any other: a blank after every ">".
+    const QStringList fountain{at(37, "BOB"), at(25, "a >  b")};
+    QTest::newRow("fountain") << "play.fountain" << fountain;
+    QTest::newRow("suffix in capitals") << "PLAY.FOUNTAIN" << fountain;
+    QTest::newRow("suffix in mixed case") << "play.Fountain" << fountain;
+    QTest::newRow("plain text unchanged") << "play.txt" << QStringList{"BOB", "a >  b"};
+    QTest::newRow("name without the suffix") << "fountain" << QStringList{"BOB", "a >  b"};
+}
+
+void TestFountain::suffixChoosesTheReader()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, expected);
+    QFile file(m_dir.filePath(name));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("BOB\na > b\n");
+    file.close();
+
+    ScreenplayAnalysis a;
+    a.readFile(file.fileName());
+    QCOMPARE(a.lines, expected);
+}
+
+void TestFountain::phoenixChildSpeakers()
+{
+    REQUIRE_CORPUS();
+    ScreenplayAnalysis a;
+    a.breakStrings = ScreenplayAnalysis::sampleBreakStrings();
+    a.openScreenplay(corpusFile(QStringLiteral("barrier15-the-phoenix-child-2021.fountain")));
+    QCOMPARE(a.characterSpaces, 37);
+    QCOMPARE(top(a.characters, 6), (QStringList{"BRIANNA:216", "SAMANTHA:127", "CAPTAIN LE GUIN:52",
+                                                "TOKAMAK:48", "NOAH:37", "CASSIDY:35"}));
+    for (const QString &line : qAsConst(a.lines))
+        QVERIFY2(!line.startsWith(QLatin1String("Title:")) && !line.contains(QLatin1String("\\_")),
+                 qPrintable(line));
+
+    a.buildModel();
+    // Its 114 INT. and EXT. headings each open a scene.
+    QCOMPARE(scenesOpenedBy(a.characterList, {"int.", "ext."}), 114);
+}
+
+void TestFountain::byteOrderMarkAndCrLf()
+{
+    REQUIRE_CORPUS();
+    ScreenplayAnalysis a;
+    a.breakStrings = ScreenplayAnalysis::sampleBreakStrings();
+    a.openScreenplay(corpusFile(QStringLiteral("utf8-bom-crlf-snippet.fountain")));
+    QVERIFY(!a.lines.isEmpty());
+    QCOMPARE(a.lines.first(), at(15, "EXT. SOMEWHERE - DAY"));
+    for (const QString &line : qAsConst(a.lines))
+        QVERIFY(!line.contains(QChar(0xFEFF)) && !line.contains(QLatin1Char('\r')));
+    QCOMPARE(top(a.characters, 3), (QStringList{"GUY:2", "GURL:1"}));
+    QCOMPARE(a.characterSpaces, 37);
+
+    a.buildModel();
+    QCOMPARE(scenesOpenedBy(a.characterList, {"ext."}), 1);
+}
+
+void TestFountain::noFinalNewline()
+{
+    REQUIRE_CORPUS();
+    ScreenplayAnalysis a;
+    a.breakStrings = ScreenplayAnalysis::sampleBreakStrings();
+    a.openScreenplay(corpusFile(QStringLiteral("cyber-bob-ep1-traffic-control-dogs.fountain")));
+    QCOMPARE(a.characterSpaces, 37);
+    QCOMPARE(top(a.characters, 3), (QStringList{"BOB:16", "DOG:11", "MARGARET:4"}));
+    // The file ends in centred text with no line end after it.
+    QCOMPARE(a.lines.last(), at(15 + (60 - 7) / 2, "THE END"));
+
+    a.buildModel();
+    const QVector<TimeIndex *> &scenes = a.characterList->timeIndices;
+    QStringList types;
+    for (const TimeIndex *t : scenes)
+        types.append(t->type);
+    QCOMPARE(types, (QStringList{"START", "ext.", "ext.", "int."}));
 }
 
 QTEST_GUILESS_MAIN(TestFountain)
