@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "fileio.h"
+#include "fountain.h"
 #include "screenplayanalysis.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 namespace {
@@ -37,9 +39,20 @@ void ScreenplayAnalysis::readFile(const QString &fileName)
     }
     QTextStream in(&file);
     QString line;
-    while (in.readLineInto(&line)) {
-        rewriteLine(line);
-        lines.append(line);
+    if (QFileInfo(fileName).suffix().compare(QLatin1String("fountain"), Qt::CaseInsensitive) == 0) {
+        // Fountain is laid out in typewriter columns first, then rewritten like any text.
+        QStringList source;
+        while (in.readLineInto(&line))
+            source.append(line);
+        for (QString &laidOut : fountainToLines(source)) {
+            rewriteLine(laidOut);
+            lines.append(laidOut);
+        }
+    } else {
+        while (in.readLineInto(&line)) {
+            rewriteLine(line);
+            lines.append(line);
+        }
     }
     titleChanged(QStringLiteral("Yarnwise : ") + fileName.mid(fileName.lastIndexOf('/') + 1));
 }

@@ -39,7 +39,8 @@ public:
     // `characters`.
     Character *addCharacter(const QStringList &names);
 
-    // Appends the rewritten lines of a plain-text or HTML screenplay to `lines`.
+    // Appends the rewritten lines of a plain-text, HTML or Fountain screenplay to `lines`; a
+    // Fountain file (suffix "fountain" in any case) is laid out in typewriter columns first.
     void readFile(const QString &fileName);
 
     // Fills `characters` by the discovery of the file type: "xml", "csv" or anything else for
