@@ -241,9 +241,9 @@ void GraphWidget::renderRopes()
     if (ropes.empty())
         return;
 
-    // The strands are gathered into one vertex array and drawn a strip at a time. Strips sent
-    // back to back in immediate mode get joined by Mesa, which then loses strands, unless state
-    // changes fence every strip; those fences and the per-vertex calls cost more than drawing.
+    // The strands are gathered into one vertex array and drawn a strip at a time, which spares
+    // the per-vertex calls. Each strip must stay a draw of its own: strips sent back to back in
+    // immediate mode are joined by Mesa, which then loses strands.
     strandVertices.clear();
     strandStarts.clear();
     strandLengths.clear();
