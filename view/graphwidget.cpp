@@ -192,8 +192,8 @@ void GraphWidget::loadTimeAxisProjection()
 {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(-viewHalfWidth, viewHalfWidth, -timeAxisLength / 2, timeAxisLength / 2,
-            -viewHalfDepth, viewHalfDepth);
+    glOrtho(-viewHalfWidth, viewHalfWidth, -timeAxisLength / 2, timeAxisLength / 2, -viewHalfDepth,
+            viewHalfDepth);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }

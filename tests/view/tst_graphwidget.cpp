@@ -158,8 +158,8 @@ void TestGraphWidget::valueSlots_data()
     QTest::newRow("active slot sets the inactive size")
         << QByteArray("changeActiveThreadSize")
         << Field([](const GraphWidget &w) { return w.inactiveThreadSize; });
-    QTest::newRow("arc amplitude") << QByteArray("changeDrawM")
-                                   << Field([](const GraphWidget &w) { return w.drawM; });
+    QTest::newRow("arc amplitude")
+        << QByteArray("changeDrawM") << Field([](const GraphWidget &w) { return w.drawM; });
 }
 
 void TestGraphWidget::valueSlots()
@@ -180,8 +180,8 @@ void TestGraphWidget::resetSlots_data()
 
     QTest::newRow("reset") << Action([](GraphWidget &w) { w.reset(); }) << true
                            << int(GraphWidget::ColorWeaving);
-    QTest::newRow("box unchecked") << Action([](GraphWidget &w) { w.drawStateChanged(0); })
-                                   << false << int(GraphWidget::ColorWeaving);
+    QTest::newRow("box unchecked") << Action([](GraphWidget &w) { w.drawStateChanged(0); }) << false
+                                   << int(GraphWidget::ColorWeaving);
     QTest::newRow("box checked") << Action([](GraphWidget &w) { w.drawStateChanged(2); }) << true
                                  << int(GraphWidget::ColorWeaving);
     QTest::newRow("force directed")
@@ -353,18 +353,15 @@ void TestGraphWidget::spinSequence_data()
 
     // The speed grows by a degree a frame; the last step of a quarter turn passes the target by
     // one degree, within the snap distance, and the spin rests on its target.
-    QTest::newRow("quarter right") << 1
-                                   << QList<float>{1,  3,  6,  10, 15, 21, 28, 36,
-                                                   45, 55, 66, 78, 91, 90, 90, 90};
-    QTest::newRow("quarter left") << -1
-                                  << QList<float>{-1,  -3,  -6,  -10, -15, -21, -28, -36,
-                                                  -45, -55, -66, -78, -91, -90, -90, -90};
+    QTest::newRow("quarter right")
+        << 1 << QList<float>{1, 3, 6, 10, 15, 21, 28, 36, 45, 55, 66, 78, 91, 90, 90, 90};
+    QTest::newRow("quarter left") << -1 << QList<float>{-1,  -3,  -6,  -10, -15, -21, -28, -36,
+                                                        -45, -55, -66, -78, -91, -90, -90, -90};
     // Past the target by 10 degrees, the speed is cut to the distance left and the spin comes
     // back instead of swinging about it.
-    QTest::newRow("half turn") << 2
-                               << QList<float>{1,   3,   6,   10,  15,  21,  28,  36,  45,
-                                               55,  66,  78,  91,  105, 120, 136, 153, 171,
-                                               190, 181, 180, 180, 180, 180};
+    QTest::newRow("half turn") << 2 << QList<float>{1,   3,   6,   10,  15,  21,  28,  36,
+                                                    45,  55,  66,  78,  91,  105, 120, 136,
+                                                    153, 171, 190, 181, 180, 180, 180, 180};
 }
 
 void TestGraphWidget::spinSequence()
@@ -400,14 +397,14 @@ void TestGraphWidget::drag_data()
     QTest::addColumn<float>("zoom");
     QTest::addColumn<float>("pan");
 
-    QTest::newRow("left, 100 to the right") << int(Qt::LeftButton) << QPoint(100, 0) << 10.0f
-                                            << -26.0f << 0.0f;
-    QTest::newRow("right, 100 down") << int(Qt::RightButton) << QPoint(0, 100) << 0.0f << -25.0f
-                                     << 0.0f;
-    QTest::newRow("right, 100 up") << int(Qt::RightButton) << QPoint(0, -100) << 0.0f << -27.0f
-                                   << 0.0f;
-    QTest::newRow("middle, 100 down") << int(Qt::MiddleButton) << QPoint(0, 100) << 0.0f
-                                      << -26.0f << -1.0f;
+    QTest::newRow("left, 100 to the right")
+        << int(Qt::LeftButton) << QPoint(100, 0) << 10.0f << -26.0f << 0.0f;
+    QTest::newRow("right, 100 down")
+        << int(Qt::RightButton) << QPoint(0, 100) << 0.0f << -25.0f << 0.0f;
+    QTest::newRow("right, 100 up")
+        << int(Qt::RightButton) << QPoint(0, -100) << 0.0f << -27.0f << 0.0f;
+    QTest::newRow("middle, 100 down")
+        << int(Qt::MiddleButton) << QPoint(0, 100) << 0.0f << -26.0f << -1.0f;
     // The zoom stays away from 0, where the 2-D scale factor has no value.
     QTest::newRow("right, far down stops at -1")
         << int(Qt::RightButton) << QPoint(0, 5000) << 0.0f << -1.0f << 0.0f;

@@ -26,7 +26,9 @@ const QColor oddBand = QColor::fromRgbF(0.9, 0.9, 0.9);
 // src over dst with the given alpha, as the translucent fills are drawn.
 QColor over(const QColor &src, const QColor &dst, double alpha)
 {
-    const auto mix = [alpha](int s, int d) { return int(std::lround(s * alpha + d * (1 - alpha))); };
+    const auto mix = [alpha](int s, int d) {
+        return int(std::lround(s * alpha + d * (1 - alpha)));
+    };
     return QColor(mix(src.red(), dst.red()), mix(src.green(), dst.green()),
                   mix(src.blue(), dst.blue()));
 }
@@ -198,7 +200,8 @@ void TestViews::increasingGraph()
     // Far from the chart's start every band shows bare, alternating grey.
     for (int k = 0; k < 4; ++k) {
         const QColor grey = k % 2 == 0 ? evenBand : oddBand;
-        QVERIFY2(near(frame.pixelColor(at(0.97, 7.5 - 5 * k)), grey, 1), qPrintable(QString::number(k)));
+        QVERIFY2(near(frame.pixelColor(at(0.97, 7.5 - 5 * k)), grey, 1),
+                 qPrintable(QString::number(k)));
     }
     // ANNA's line climbs by the whole text: by the end her fill reaches the far side.
     QVERIFY(near(frame.pixelColor(at(0.95, -9.8)), over(anna, oddBand, 0.2)));
@@ -397,7 +400,8 @@ void TestViews::grid()
     const QImage frame = m_view->frame();
     StdoutCapture out;
     m_view->frame();
-    QCOMPARE(out.text(), QStringLiteral("%1 / %2  = %3\n").arg(value).arg(maximum).arg(y, 0, 'f', 6));
+    QCOMPARE(out.text(),
+             QStringLiteral("%1 / %2  = %3\n").arg(value).arg(maximum).arg(y, 0, 'f', 6));
 
     // The grid lies flat at the reading height: seen edge on, a dark line 6 units wide.
     if (std::abs(y) < 9) {

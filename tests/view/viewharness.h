@@ -46,8 +46,8 @@ public:
     // True once the window is on screen and the view has its size.
     bool ready()
     {
-        return QTest::qWaitForWindowExposed(widget.get()) &&
-               widget->viewWidth == widget->width() && widget->viewHeight == widget->height();
+        return QTest::qWaitForWindowExposed(widget.get()) && widget->viewWidth == widget->width() &&
+               widget->viewHeight == widget->height();
     }
 
     // Replaces the graph by one built from list, with the start circle drawn from seed 1.
