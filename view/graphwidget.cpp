@@ -115,6 +115,9 @@ float GraphWidget::readingFraction() const
 
 void GraphWidget::paintGL()
 {
+    // Batch runs call this directly, so it cannot count on Qt having set the context up.
+    if (!isValid())
+        return;
     makeCurrent();
     // The manager initialises GLEW, which needs a current context: the first frame has one.
     if (!shaderManager)
