@@ -1,0 +1,180 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// GLEW has to come before QGLWidget and every other GL header.
+#include "glsl.h"
+
+#include "threadgraph.h"
+
+#include <QColorDialog>
+#include <QGLWidget>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+#include <vector>
+
+class QAbstractButton;
+class QColor;
+class QKeyEvent;
+class QListWidgetItem;
+class QMouseEvent;
+class QPaintEvent;
+class TextViewState;
+
+// The OpenGL thread view: draws the thread graph it inherits in one of four modes, about ten
+// times a second, and reacts to the main window's controls, the mouse and the keyboard. Every
+// mode sets the GL state it needs at the start of each frame.
+class GraphWidget : public QGLWidget, public ThreadGraph {
+    Q_OBJECT
+
+public:
+    // The drawMode values, in the order of the main window's mode list.
+    enum DrawMode : int {
+        ForceDirected = 0,
+        ColorWeaving = 1,
+        ConvergenceGraph = 2,
+        IncreasingGraph = 3,
+    };
+
+    explicit GraphWidget(QWidget *parent = nullptr, Qt::WindowFlags flags = {});
+    ~GraphWidget() override;
+
+    // The next frame drawn while a graph is built is written to name, in the format of its
+    // suffix; the request waits until then.
+    void saveImageToFile(const QString &name);
+    // The smallest power of two not below x, computed through logarithms.
+    static unsigned nearestPower(double x);
+
+    // Draws one frame (simulating first in the 3-D modes), writes a pending image and presents
+    // the frame. Public because batch runs call it directly to flush a pending image; it makes
+    // the widget's context current itself.
+    void paintGL() override;
+
+    // The four modes; each draws one whole frame into the current context.
+    void drawForceDirected();
+    void drawConvergence();
+    void drawColorWeaving();
+    void drawActivityGraph();
+    // Every thread as a bundle of translucent strands, reseeding rand() so the picture holds
+    // still; then the names when "Draw Names" is ticked.
+    void renderRopes();
+    // The grid marking the reading position, in the horizontal plane at the height of the text
+    // in view. Leaves its translation and scale on the matrix stack.
+    void renderPlane();
+
+    // How far the text view is scrolled, from 0 (top) to 1 (bottom); 0 when it cannot scroll.
+    float readingFraction() const;
+
+    // Colour chooser for the selected characters; shown without blocking.
+    QColorDialog colorDialog;
+    // Redraws the view every 100 ms from construction on.
+    QTimer redrawTimer;
+    // Built with the first frame, when a context exists; it initialises GLEW.
+    std::unique_ptr<shadekit::glShaderManager> shaderManager;
+    // The colour weaving program, built the first time that mode draws.
+    shadekit::glShader *shaderProgram = nullptr;
+
+    // Size from the last resizeGL.
+    int viewWidth = 0;
+    int viewHeight = 0;
+    int drawMode = ForceDirected;
+    // Rotation of the 3-D modes about the time axis, in degrees, and where it is heading.
+    float rotation = 0.0f;
+    float targetRotation = 0.0f;
+    // Degrees per frame of a running spin; it grows by one every frame.
+    float rotationSpeed = 0.0f;
+    // Vertical shift of the 2-D modes.
+    float panOffset = 0.0f;
+    // Zoom of the 2-D modes, which scale by (zoomDistance / 26)^-2; kept in [-500, -1].
+    float zoomDistance = -26.0f;
+    int lastMouseX = 0;
+    int lastMouseY = 0;
+    // Qt button code of the last press; 0 until the first.
+    int mouseButton = 0;
+    // Strand spread and line width where a character is present, and elsewhere.
+    float activeThreadSize = 3.0f;
+    float inactiveThreadSize = 0.5f;
+    // Alpha factor of strands and fills.
+    float threadTransparency = 0.2f;
+    // Arc amplitude factor of the convergence mode.
+    float drawM = 0.1f;
+    // Kept for the "DrawExp" control; no mode reads it.
+    float drawPow = 0.5f;
+    // Size of the reading-position grid.
+    int gridScale = 3;
+    // Where the next frame is saved; empty when no save is pending.
+    QString imageFileName;
+    // Texture of the colour weaving mode; 0 until first used.
+    GLuint weaveTexture = 0;
+
+    // The main window's text view and check boxes, set after every parse. Null counts as absent
+    // or unchecked; the boxes are read live at every frame.
+    TextViewState *textView = nullptr;
+    QAbstractButton *spheresBox = nullptr;
+    QAbstractButton *springsBox = nullptr;
+    QAbstractButton *gridBox = nullptr;
+    QAbstractButton *flipAxisBox = nullptr;
+    QAbstractButton *drawNamesBox = nullptr;
+
+public slots:
+    // Only reports; the main window saves through saveImageToFile.
+    void saveImage();
+    // The main window's form crosses the two size controls over these slots: this one sets the
+    // size of active stretches, the next one that of the others.
+    void changeInactiveThreadSize(double size);
+    void changeActiveThreadSize(double size);
+    void changeThreadTransparency(double transparency);
+    // Selects the character named by the text view's selection.
+    void selectionChanged();
+    void changeDrawM(double m);
+    void changeDrawPow(double pow);
+    // A box becoming checked (state not 0) resets the layout.
+    void drawStateChanged(int state);
+    // Spins to the next or previous multiple of 90 degrees.
+    void spinRight();
+    void spinLeft();
+    // Puts every node back on its start circle.
+    void reset();
+    void ColorPicker();
+    // Selects the character named by the clicked row.
+    void ListItemClicked(QListWidgetItem *item);
+    // Gives the selected character, and every character whose row is selected, this colour.
+    void currentColorChanged(const QColor &color);
+    // Mode 0 also resets the layout.
+    void changeDrawMode(int mode);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeGL(int w, int h) override;
+
+private:
+    // One vertex of a strand: its colour with alpha, then its position.
+    struct StrandVertex {
+        GLfloat color[4];
+        GLfloat position[3];
+    };
+
+    void animateCamera();
+    void writePendingImage();
+    // The orthographic volume of the time-axis modes: x from -10 to 10, the whole time axis
+    // in y; identity model-view.
+    void loadTimeAxisProjection();
+    // The scale factor of the 2-D modes, (zoomDistance / 26)^-2.
+    float zoomScale() const;
+    // The alternating grey scene bands of the 3-D modes, in the plane z = 0.
+    void drawSceneBands();
+    // Lays the threads out on their depth layers, swinging out over absences.
+    void layOutConvergence();
+    // Builds and links the colour weaving program; ends the process when it cannot.
+    void ensureShaderProgram();
+
+    // The strands of the last frame and the first vertex and vertex count of each of their
+    // strips; kept so that frames reuse the memory.
+    std::vector<StrandVertex> strandVertices;
+    std::vector<GLint> strandStarts;
+    std::vector<GLsizei> strandLengths;
+};
