@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 // The mention index is private to the markup, so the special members live where it is complete.
 ScreenplayAnalysis::ScreenplayAnalysis() = default;
 
@@ -62,6 +64,14 @@ void ScreenplayAnalysis::buildModel()
     setProgressTitle(QStringLiteral("Parsing Text"));
     markup = createMarkUp();
     setProgressValue(lines.size());
+}
+
+float ScreenplayAnalysis::viewStep() const
+{
+    // Far finer sampling adds nothing visible and grows the graph without bound (a step of 1e-8
+    // would ask for a billion nodes); zero or negative counts would never reach the end.
+    constexpr int maximumSteps = 1000;
+    return 1.0f / static_cast<float>(std::clamp(numberSteps, 1, maximumSteps));
 }
 
 QStringList ScreenplayAnalysis::sampleBreakStrings()

@@ -83,6 +83,9 @@ public:
     // Reads settings by the token rule: names match case-insensitively, values follow them.
     static bool readConfig(const QString &path, const QVector<ConfigEntry *> &entries);
     static bool writeConfig(const QString &path, const QVector<ConfigEntry *> &entries);
+    // The fraction of the text between two samples of the thread view: 1 / "NumberSteps", held
+    // to the range that makes a useful, bounded graph.
+    float viewStep() const;
     // Reads "config.txt" (or another path) into the six settings.
     bool loadSettings(const QString &path = QStringLiteral("config.txt"));
 

@@ -30,6 +30,24 @@ struct Volume {
     double top;
 };
 
+// What the back buffer of a view holds now, top row first.
+inline QImage readBackBuffer(GraphWidget *view)
+{
+    view->makeCurrent();
+    glFinish();
+    QImage image(view->width(), view->height(), QImage::Format_RGB888);
+    GLint alignment = 4;
+    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    // GL rows run bottom-up: row r of the window is image row height - 1 - r.
+    for (int row = 0; row < image.height(); ++row)
+        glReadPixels(0, row, image.width(), 1, GL_RGB, GL_UNSIGNED_BYTE,
+                     image.scanLine(image.height() - 1 - row));
+    glPixelStorei(GL_PACK_ALIGNMENT, alignment);
+    return image;
+}
+
 // A GraphWidget of a fixed size on screen, its redraw timer stopped so that frames are drawn
 // only when a test asks, and the frames it draws read back from the back buffer.
 class ViewHarness {
@@ -67,22 +85,7 @@ public:
     }
 
     // What the back buffer holds now, top row first.
-    QImage readBack()
-    {
-        widget->makeCurrent();
-        glFinish();
-        QImage image(widget->width(), widget->height(), QImage::Format_RGB888);
-        GLint alignment = 4;
-        glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadBuffer(GL_BACK);
-        // GL rows run bottom-up: row r of the window is image row height - 1 - r.
-        for (int row = 0; row < image.height(); ++row)
-            glReadPixels(0, row, image.width(), 1, GL_RGB, GL_UNSIGNED_BYTE,
-                         image.scanLine(image.height() - 1 - row));
-        glPixelStorei(GL_PACK_ALIGNMENT, alignment);
-        return image;
-    }
+    QImage readBack() { return readBackBuffer(widget.get()); }
 
     // The pixel showing the point (x, y) of an orthographic volume that fills the view.
     QPoint pixel(const Volume &volume, double x, double y) const

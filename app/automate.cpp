@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: MIT
+#include "plotloom.h"
+
+#include "option.h"
+#include "ui_optionsdialog.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QTimer>
+
+#include <cstdio>
+
+void Plotloom::Automate()
+{
+    automateFiles = QFileDialog::getOpenFileNames(nullptr, tr("Select screenplays"));
+    autoDelay = 5000;
+    autoWriteImages = true;
+    autoWriteSceneStats = false;
+    autoWriteCharacterStats = false;
+
+    std::vector<std::unique_ptr<Option>> batchOptions;
+    batchOptions.push_back(
+        std::make_unique<Option>(QStringLiteral("Delay Until Write (ms)"), &autoDelay, nullptr));
+    batchOptions.push_back(
+        std::make_unique<Option>(QStringLiteral("Write Images"), nullptr, &autoWriteImages));
+    batchOptions.push_back(std::make_unique<Option>(QStringLiteral("Write Scene Stats"), nullptr,
+                                                    &autoWriteSceneStats));
+    batchOptions.push_back(std::make_unique<Option>(QStringLiteral("Write Character Stats"),
+                                                    nullptr, &autoWriteCharacterStats));
+    QDialog dialog;
+    Ui_OptionsDialog form;
+    form.setupUi(&dialog);
+    for (const auto &option : batchOptions)
+        option->makeWindowItem(form.verticalLayoutWidget, form.verticalLayout);
+    for (const auto &option : batchOptions)
+        option->showName(QStringLiteral("OptionsDialog"));
+    if (dialog.exec() == QDialog::Accepted)
+        for (const auto &option : batchOptions)
+            option->takeWidgetValue();
+
+    if (automateFiles.isEmpty())
+        return;
+    autoStarting = true;
+    // A new run replaces a running one: the older run's pending step finds itself stale.
+    ++m_automateRun;
+    scheduleAutomateStep(0);
+}
+
+void Plotloom::scheduleAutomateStep(int delay)
+{
+    const int run = m_automateRun;
+    QTimer::singleShot(std::max(delay, 0), this, [this, run] {
+        if (run == m_automateRun)
+            automateTrigger();
+    });
+}
+
+void Plotloom::automateTrigger()
+{
+    if (autoStarting) {
+        autoStarting = false;
+    } else {
+        if (automateFiles.isEmpty())
+            return;
+        if (autoWriteImages) {
+            const QString image = fileName + QLatin1String(".png");
+            ui.ThreadView->saveImageToFile(image);
+            ui.ThreadView->makeCurrent();
+            for (int i = 0; i < 10; ++i)
+                ui.ThreadView->paintGL();
+            // A screenplay without scenes draws no graph, so its frame is never taken; the request
+            // must not pass to the next screenplay's picture.
+            if (!ui.ThreadView->imageFileName.isEmpty()) {
+                ui.ThreadView->saveImageToFile(QString());
+                std::printf("could not write %s\n", qPrintable(image));
+                std::fflush(stdout);
+            }
+        }
+        if (autoWriteSceneStats)
+            writeSceneStats(fileName + QLatin1String("-scene.csv"));
+        if (autoWriteCharacterStats)
+            writeCharacterStats(fileName + QLatin1String("-character.csv"));
+        automateFiles.removeFirst();
+        if (automateFiles.isEmpty())
+            return;
+    }
+    openScreenplay(automateFiles.first());
+    Parse();
+    scheduleAutomateStep(autoDelay);
+}

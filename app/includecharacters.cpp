@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: MIT
+#include "plotloom.h"
+
+#include <QColorDialog>
+#include <QDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QListWidgetItem>
+
+#include <algorithm>
+
+namespace {
+
+QListWidgetItem *includeRow(const Character *c)
+{
+    QString text;
+    for (const QString &word : c->names)
+        text += word + QLatin1Char(' ');
+    if (c->colorSet)
+        text += QLatin1String(" [forced color]");
+    auto *item = new QListWidgetItem(text);
+    item->setData(Qt::ForegroundRole, QBrush(Qt::darkGray));
+    item->setData(Qt::BackgroundRole, QBrush(c->color));
+    return item;
+}
+
+} // namespace
+
+void Plotloom::includeCharactersDialog()
+{
+    loadCharacters(QStringLiteral("characters.txt"));
+    QDialog dialog;
+    includeUi.setupUi(&dialog);
+    dialog.setWindowTitle(tr("Included Characters"));
+    includeUi.pushButton_AddIncludeCharacter->setText(tr("+"));
+    includeUi.pushButton_RemoveIncludeCharacter->setText(tr("-"));
+    includeUi.pushButton_ForceColor->setText(tr("Force Color"));
+    connect(includeUi.pushButton_AddIncludeCharacter, &QPushButton::clicked, this,
+            &Plotloom::addIncludeCharacter);
+    connect(includeUi.pushButton_RemoveIncludeCharacter, &QPushButton::clicked, this,
+            &Plotloom::removeIncludeCharacter);
+    connect(includeUi.pushButton_ForceColor, &QPushButton::clicked, this,
+            &Plotloom::setIncludeCharacterColor);
+    resetCharacterUIList();
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    // The rows go with the dialog.
+    for (Character *c : qAsConst(includeCharacters))
+        if (c->listItem && c->listItem->listWidget() == includeUi.listWidget)
+            c->listItem = nullptr;
+    includeUi = Ui_IncludeCharacters();
+    if (accepted)
+        saveCharacters(QStringLiteral("characters.txt"));
+}
+
+void Plotloom::resetCharacterUIList()
+{
+    if (includeUi.listWidget) {
+        includeUi.listWidget->clear();
+        for (Character *c : qAsConst(includeCharacters)) {
+            c->listItem = includeRow(c);
+            includeUi.listWidget->addItem(c->listItem);
+        }
+    }
+    SetText();
+}
+
+void Plotloom::addIncludeCharacter()
+{
+    const QString text = QInputDialog::getText(nullptr, tr("QInputDialog::getText()"),
+                                               tr("Character Name:"), QLineEdit::Normal,
+                                               QString());
+    if (text.isEmpty() || !includeUi.listWidget)
+        return;
+    Character *c = newCharacter(text.split(QLatin1Char(' '), Qt::KeepEmptyParts));
+    c->color = QColor(255, 255, 255);
+    c->listItem = includeRow(c);
+    includeCharacters.append(c);
+    includeUi.listWidget->addItem(c->listItem);
+}
+
+void Plotloom::removeIncludeCharacter()
+{
+    if (!includeUi.listWidget)
+        return;
+    const QList<QListWidgetItem *> selected = includeUi.listWidget->selectedItems();
+    QVector<Character *> kept;
+    for (Character *c : qAsConst(includeCharacters)) {
+        if (!selected.contains(c->listItem))
+            kept.append(c);
+        else
+            c->listItem = nullptr; // its row goes with the rebuild
+    }
+    includeCharacters = kept;
+    resetCharacterUIList();
+}
+
+void Plotloom::setIncludeCharacterColor()
+{
+    if (!includeUi.listWidget)
+        return;
+    const QColor color = QColorDialog::getColor(Qt::white);
+    if (!color.isValid())
+        return;
+    const QList<QListWidgetItem *> selected = includeUi.listWidget->selectedItems();
+    for (Character *c : qAsConst(includeCharacters)) {
+        if (c->listItem && selected.contains(c->listItem)) {
+            c->color = color;
+            c->colorSet = true;
+        }
+    }
+    resetCharacterUIList();
+}
+
+void Plotloom::loadColorsAndRecolor()
+{
+    loadColors(QFileDialog::getOpenFileName(nullptr, tr("Select a color file")));
+    if (characters.isEmpty() || colors.isEmpty())
+        return;
+    for (int i = 0; i < characters.size(); ++i) {
+        Character *c = characters.at(i);
+        c->color = colors.at(std::min(i, colors.size() - 1));
+        if (c->listItem)
+            c->listItem->setData(Qt::BackgroundRole, QBrush(c->color));
+    }
+}

@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: MIT
+#include "plotloom.h"
+
+#include "htmlnames.h"
+#include "webtextview.h"
+
+#include <QFileDialog>
+#include <QListWidgetItem>
+#include <QProgressDialog>
+
+void Plotloom::OpenFile()
+{
+    const QString name = QFileDialog::getOpenFileName(this, tr("Select a screenplay"));
+    // A cancelled dialog keeps the open screenplay and the edits made to it.
+    if (name.isEmpty())
+        return;
+    openScreenplay(name);
+    Parse();
+}
+
+void Plotloom::reparseTrigger()
+{
+    Parse();
+}
+
+void Plotloom::forgetListRows(const QVector<Character *> &list)
+{
+    for (Character *c : list)
+        if (c->listItem && c->listItem->listWidget() == ui.listWidget)
+            c->listItem = nullptr;
+}
+
+void Plotloom::Parse()
+{
+    loadConfig();
+    ui.ThreadView->clear();
+    // The rows go with the list widget; nothing may keep pointing at them.
+    if (characterList)
+        forgetListRows(characterList->characters);
+    forgetListRows(characters);
+    ui.listWidget->clear();
+
+    buildModel();
+    SetText();
+
+    ui.ThreadView->init(characterList, viewStep());
+    ui.ThreadView->textView = m_textView.get();
+    ui.ThreadView->spheresBox = ui.checkBox_Spheres;
+    ui.ThreadView->springsBox = ui.checkBox_Springs;
+    ui.ThreadView->gridBox = ui.checkBox_DrawGrid;
+    ui.ThreadView->flipAxisBox = ui.checkBox_FlipAxis;
+    ui.ThreadView->moveToPlaneBox = ui.checkBox_MoveToPlane;
+    ui.ThreadView->drawNamesBox = ui.checkBox_DrawNames;
+
+    for (Character *c : qAsConst(characterList->characters)) {
+        QString text;
+        for (const QString &word : c->names)
+            text += word + QLatin1Char(' ');
+        auto *item = new QListWidgetItem(text);
+        item->setData(Qt::ForegroundRole, QBrush(Qt::darkGray));
+        item->setData(Qt::BackgroundRole, QBrush(c->color));
+        c->listItem = item;
+        ui.listWidget->addItem(item);
+    }
+    ui.pushButton_Reparse->hide();
+}
+
+void Plotloom::SetText()
+{
+    m_textView->setHtml(markup);
+    if (characterList) {
+        for (const Character *c : qAsConst(characterList->characters)) {
+            if (c->names.join(QString()).isEmpty())
+                continue; // no selector can name an empty class
+            const QString selector = classSelector(QStringLiteral("span"), c->className());
+            m_textView->setStyle(selector, QStringLiteral("color"), c->color.name());
+            m_textView->setStyle(selector, QStringLiteral("font-weight"), QStringLiteral("bold"));
+        }
+    }
+    m_textView->setStyleAlternately(classSelector(QStringLiteral("div"), sceneClass),
+                                    QStringLiteral("background-color"), sceneColorEven.name(),
+                                    sceneColorOdd.name());
+    const QString heading = classSelector(QStringLiteral("span"), breakStringClass);
+    m_textView->setStyle(heading, QStringLiteral("color"), QStringLiteral("purple"));
+    m_textView->setStyle(heading, QStringLiteral("font-weight"), QStringLiteral("bold"));
+    m_textView->setStyle(heading, QStringLiteral("font-style"), QStringLiteral("italic"));
+    if (progress) {
+        progress->setValue(characterList ? characterList->characters.size() + 1 : 1);
+        progress->hide();
+    }
+}

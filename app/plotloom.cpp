@@ -1,0 +1,260 @@
+// SPDX-License-Identifier: MIT
+#include "plotloom.h"
+
+#include "fileio.h"
+#include "option.h"
+#include "webtextview.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QWebView>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+void printLine(const char *line)
+{
+    std::puts(line);
+    std::fflush(stdout);
+}
+
+// How often the progress dialog's value is shown; setting it runs the event loop, which is far
+// slower than a line of analysis, while cancelling is still polled at every line.
+constexpr qint64 progressIntervalMs = 30;
+
+} // namespace
+
+Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
+{
+    loadConfig();
+    ui.setupUi(this);
+    m_textView = std::make_unique<WebTextView>(ui.webView);
+
+    connect(ui.pushButton_SaveImage, &QPushButton::clicked, this, &Plotloom::saveImage);
+    connect(ui.pushButton_WriteSceneStats, &QPushButton::clicked, this,
+            qOverload<>(&Plotloom::writeSceneStats));
+    connect(ui.pushButton_WriteCharacterStats, &QPushButton::clicked, this,
+            qOverload<>(&Plotloom::writeCharacterStats));
+    connect(ui.menuFile, &QMenu::triggered, this, &Plotloom::filemenuTrigger);
+    connect(ui.menuStats, &QMenu::triggered, this, &Plotloom::statsmenuTrigger);
+    connect(ui.menuCharacters, &QMenu::triggered, this, &Plotloom::charactersmenuTrigger);
+    connect(ui.menuBreakStrings, &QMenu::triggered, this, &Plotloom::breakstringsmenuTrigger);
+    connect(ui.menuOptions, &QMenu::triggered, this, &Plotloom::optionsmenuTrigger);
+    connect(ui.menuFonts, &QMenu::triggered, this, &Plotloom::fontsmenuTrigger);
+
+    ui.comboBox_DrawMode->addItem(tr("Force Directed"));
+    ui.comboBox_DrawMode->addItem(tr("Color Weaving"));
+    ui.comboBox_DrawMode->addItem(tr("Convergence Graph"));
+    ui.comboBox_DrawMode->addItem(tr("Increasing Graph"));
+
+    connect(ui.pushButton_addBreakString, &QPushButton::clicked, this, &Plotloom::addBreakString);
+    connect(ui.pushButton_removeBreakString, &QPushButton::clicked, this,
+            &Plotloom::removeBreakString);
+    connect(ui.pushButton_loadBreakString, &QPushButton::clicked, this,
+            &Plotloom::loadBreakStringList);
+    connect(ui.pushButton_saveBreakString, &QPushButton::clicked, this,
+            &Plotloom::saveBreakStringList);
+    // Runs after the view's own handler, which has already recoloured the selected characters.
+    connect(&ui.ThreadView->colorDialog, &QColorDialog::currentColorChanged, this,
+            &Plotloom::currentColorChanged);
+
+    auto *addCharacterAction = new QAction(tr("Add Character"), this);
+    auto *addBreakStringAction = new QAction(tr("Add BreakString"), this);
+    auto *breakHereAction = new QAction(tr("Break Section Here"), this);
+    ui.webView->addAction(addCharacterAction);
+    ui.webView->addAction(addBreakStringAction);
+    ui.webView->addAction(breakHereAction);
+    connect(addCharacterAction, &QAction::triggered, this, &Plotloom::textAddCharacterTrigger);
+    connect(addBreakStringAction, &QAction::triggered, this, &Plotloom::textBreakStringTrigger);
+    connect(breakHereAction, &QAction::triggered, this, &Plotloom::textBreakHereTrigger);
+    connect(ui.webView, &QWidget::customContextMenuRequested, this,
+            &Plotloom::customContextMenuTrigger);
+
+    if (!loadBreakStrings(QStringLiteral("breakStrings.txt"))) {
+        QMessageBox box;
+        box.setText(tr("No breakstring file was found."));
+        box.setInformativeText(tr("Would you like create a sample breakstring file?"));
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Ok);
+        if (box.exec() == QMessageBox::Ok) {
+            breakStrings += sampleBreakStrings();
+            resetBreakStringList();
+            saveBreakStrings(QStringLiteral("breakStrings.txt"));
+        }
+    }
+
+    ui.pushButton_Reparse->hide();
+    connect(ui.pushButton_Reparse, &QPushButton::clicked, this, &Plotloom::reparseTrigger);
+    loadCharacters(QStringLiteral("characters.txt"));
+    m_textView->setDefaultFontSize(11);
+    About();
+    setWindowTitle(QStringLiteral("Yarnwise (v %1.%2)").arg(majorVersion).arg(minorVersion));
+}
+
+Plotloom::~Plotloom()
+{
+    // The view keeps a pointer to the list, which the analysis deletes after this body.
+    ui.ThreadView->clear();
+    ui.ThreadView->textView = nullptr;
+}
+
+void Plotloom::filemenuTrigger(QAction *action)
+{
+    printLine("got here!");
+    const QString text = action->text();
+    if (text == QLatin1String("Open File"))
+        OpenFile();
+    else if (text == QLatin1String("Reparse"))
+        Parse();
+    else if (text == QLatin1String("Automate"))
+        Automate();
+    else if (text == QLatin1String("Save Image"))
+        saveImage();
+    else if (text == QLatin1String("Save Markup"))
+        saveMarkup();
+    else if (text == QLatin1String("About"))
+        About();
+    else if (text == QLatin1String("Quit"))
+        quit(2);
+}
+
+void Plotloom::statsmenuTrigger(QAction *action)
+{
+    const QString text = action->text();
+    if (text == QLatin1String("Write Scene Stats"))
+        writeSceneStats();
+    else if (text == QLatin1String("Write Character Stats"))
+        writeCharacterStats();
+}
+
+void Plotloom::charactersmenuTrigger(QAction *action)
+{
+    const QString text = action->text();
+    if (text == QLatin1String("Force Character")) {
+        includeCharactersDialog();
+    } else if (text == QLatin1String("Load Colors...")) {
+        loadColorsAndRecolor();
+    } else if (text == QLatin1String("Save Colors")) {
+        saveColors(QStringLiteral("colors.txt"));
+    } else if (text == QLatin1String("Save Colors as...")) {
+        const QString path = QFileDialog::getSaveFileName(nullptr, tr("Select a color file"));
+        if (!path.isEmpty()) // a cancelled dialog writes nothing
+            saveColors(path);
+    }
+}
+
+void Plotloom::breakstringsmenuTrigger(QAction *action)
+{
+    const QString text = action->text();
+    if (text == QLatin1String("Add BreakString"))
+        addBreakString();
+    else if (text == QLatin1String("Remove BreakString"))
+        removeBreakString();
+    else if (text == QLatin1String("Load BreakStrings..."))
+        loadBreakStringList();
+    else if (text == QLatin1String("Save BreakStrings"))
+        saveBreakStrings(QStringLiteral("breakStrings.txt"));
+    else if (text == QLatin1String("Save BreakStrings as..."))
+        saveBreakStringList();
+}
+
+void Plotloom::fontsmenuTrigger(QAction *action)
+{
+    if (action->text() != QLatin1String("Change Font"))
+        return;
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, QFont(QStringLiteral("Helvetica [Cronyx]"), 10));
+    if (!ok)
+        return;
+    // The page's text takes the family too, not only the size.
+    m_textView->setFont(font);
+}
+
+void Plotloom::quit(int status)
+{
+    std::fflush(stdout);
+    std::exit(status);
+}
+
+void Plotloom::saveImage()
+{
+    printLine("do we get here??");
+    const QString name =
+        QFileDialog::getSaveFileName(this, tr("Save Image"), QDir::currentPath(),
+                                     tr("PNG (*.png);;JPEG (*.jpg);; All files (*.*)"));
+    ui.ThreadView->saveImageToFile(name);
+}
+
+void Plotloom::writeSceneStats()
+{
+    writeSceneStats(QFileDialog::getSaveFileName(this, tr("Write Stats"), QDir::currentPath(),
+                                                 tr("CSV (*.csv);;All files (*.*)")));
+}
+
+void Plotloom::writeSceneStats(const QString &fname)
+{
+    ScreenplayAnalysis::writeSceneStats(fname);
+}
+
+void Plotloom::writeCharacterStats()
+{
+    writeCharacterStats(QFileDialog::getSaveFileName(this, tr("Write Stats"), QDir::currentPath(),
+                                                     tr("CSV (*.csv);;All files (*.*)")));
+}
+
+void Plotloom::writeCharacterStats(const QString &fname)
+{
+    ScreenplayAnalysis::writeCharacterStats(fname);
+}
+
+void Plotloom::saveMarkup()
+{
+    const QString name =
+        QFileDialog::getSaveFileName(this, tr("Save Markup"), QDir::currentPath(),
+                                     tr("html (*.html);;xml (*.xml);; All files (*.*)"));
+    saveWholeFile(name, markupDocument(), QStringLiteral("file not found"));
+}
+
+void Plotloom::titleChanged(const QString &title)
+{
+    setWindowTitle(title);
+}
+
+void Plotloom::progressStarted(const QString &label, int maximum)
+{
+    progress = std::make_unique<QProgressDialog>(label, tr("Abort"), 0, maximum, this);
+    progress->setWindowModality(Qt::WindowModal);
+    progress->show();
+    m_progressTitle.clear();
+    m_progressUpdated.start();
+}
+
+bool Plotloom::progressCanceled() const
+{
+    return progress && progress->wasCanceled();
+}
+
+void Plotloom::setProgressValue(int value)
+{
+    if (!progress)
+        return;
+    if (value < progress->maximum() && m_progressUpdated.isValid() &&
+        m_progressUpdated.elapsed() < progressIntervalMs)
+        return;
+    progress->setValue(value);
+    m_progressUpdated.start();
+}
+
+void Plotloom::setProgressTitle(const QString &title)
+{
+    if (!progress || title == m_progressTitle)
+        return;
+    m_progressTitle = title;
+    progress->setWindowTitle(title);
+}

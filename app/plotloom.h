@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "screenplayanalysis.h"
+#include "ui_includecharacters.h"
+#include "ui_plotloom.h"
+
+#include <QColor>
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+class Option;
+class QAction;
+class QListWidgetItem;
+class QProgressDialog;
+class WebTextView;
+
+// The main window: it holds the screenplay analysis, shows the marked-up text beside the thread
+// view, and dispatches the six menus.
+class Plotloom : public QMainWindow, public ScreenplayAnalysis {
+    Q_OBJECT
+public:
+    explicit Plotloom(QWidget *parent = nullptr);
+    ~Plotloom() override;
+
+    static constexpr int majorVersion = 0;
+    static constexpr int minorVersion = 1;
+
+    // Asks for a screenplay and runs the whole chain: read, discover, parse, show.
+    void OpenFile();
+    // Rebuilds the model and both views from the lines and characters in memory.
+    void Parse();
+    // Shows the markup in the text view and styles characters, scenes and headings.
+    void SetText();
+
+    // Rebuilds the option list and reads "config.txt".
+    bool loadConfig();
+    // Takes the Options dialog's values and writes "config.txt".
+    bool saveConfig();
+
+    // Break strings: the list widget mirrors `breakStrings`.
+    void resetBreakStringList();
+    // The Included Characters dialog's list mirrors `includeCharacters`.
+    void resetCharacterUIList();
+    // Shows the reparse button over the thread view and stops it drawing until the next parse.
+    void setReparseNeeded();
+
+    // Saves the marked-up screenplay with a style block.
+    void saveMarkup();
+    // Chooses screenplays and batch options and starts a batch run.
+    void Automate();
+    // Shows the About dialog modally.
+    void About();
+
+    Ui_PlotloomClass ui;
+    // The Included Characters form while its dialog is open; all null otherwise.
+    Ui_IncludeCharacters includeUi{};
+    std::vector<std::unique_ptr<Option>> options;
+    QColor sceneColorEven = QColor(255, 255, 255);
+    QColor sceneColorOdd = QColor(240, 240, 240);
+    QStringList automateFiles;
+    int autoDelay = 5000;
+    bool autoWriteImages = true;
+    bool autoWriteSceneStats = false;
+    bool autoWriteCharacterStats = false;
+    bool autoStarting = false;
+    // The progress dialog of the running parse stage.
+    std::unique_ptr<QProgressDialog> progress;
+    int contextMenuY = 0;
+    WebTextView *textView() const { return m_textView.get(); }
+
+public slots:
+    void saveImage();
+    void writeCharacterStats();
+    void writeCharacterStats(const QString &fname);
+    void writeSceneStats();
+    void writeSceneStats(const QString &fname);
+    void filemenuTrigger(QAction *action);
+    void statsmenuTrigger(QAction *action);
+    void charactersmenuTrigger(QAction *action);
+    void breakstringsmenuTrigger(QAction *action);
+    void optionsmenuTrigger(QAction *action);
+    void fontsmenuTrigger(QAction *action);
+    void textAddCharacterTrigger();
+    void textBreakStringTrigger();
+    void textBreakHereTrigger();
+    void addIncludeCharacter();
+    void removeIncludeCharacter();
+    void setIncludeCharacterColor();
+    void addBreakString();
+    void removeBreakString();
+    void loadBreakStringList();
+    void saveBreakStringList();
+    void automateTrigger();
+    void currentColorChanged(const QColor &color);
+    void customContextMenuTrigger(const QPoint &pos);
+    void reparseTrigger();
+
+protected:
+    void titleChanged(const QString &title) override;
+    void progressStarted(const QString &label, int maximum) override;
+    bool progressCanceled() const override;
+    void setProgressValue(int value) override;
+    void setProgressTitle(const QString &title) override;
+    void breakStringsChanged() override;
+    // Ends the process for "Quit"; tests replace it.
+    virtual void quit(int status);
+
+private:
+    void includeCharactersDialog();
+    void loadColorsAndRecolor();
+    void scheduleAutomateStep(int delay);
+    void forgetListRows(const QVector<Character *> &list);
+
+    std::unique_ptr<WebTextView> m_textView;
+    QElapsedTimer m_progressUpdated;
+    QString m_progressTitle;
+    // Identifies the batch run whose steps are pending; a new run makes older steps stale.
+    int m_automateRun = 0;
+};

@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+#include "plotloom.h"
+
+#include "htmlnames.h"
+#include "webtextview.h"
+
+#include <QListWidgetItem>
+#include <QMenu>
+#include <QWebView>
+
+#include <cstdio>
+
+void Plotloom::customContextMenuTrigger(const QPoint &pos)
+{
+    contextMenuY = pos.y();
+    auto *menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    connect(menu->addAction(tr("Add Character")), &QAction::triggered, this,
+            &Plotloom::textAddCharacterTrigger);
+    connect(menu->addAction(tr("Add BreakString")), &QAction::triggered, this,
+            &Plotloom::textBreakStringTrigger);
+    connect(menu->addAction(tr("Break Section Here")), &QAction::triggered, this,
+            &Plotloom::textBreakHereTrigger);
+    menu->popup(ui.webView->mapToGlobal(pos));
+}
+
+void Plotloom::textAddCharacterTrigger()
+{
+    std::puts("add character");
+    std::fflush(stdout);
+    addCharacter(m_textView->selectedText().split(QLatin1Char(' '), Qt::KeepEmptyParts));
+    setReparseNeeded();
+}
+
+void Plotloom::textBreakStringTrigger()
+{
+    std::puts("add breakstring");
+    std::fflush(stdout);
+    breakStrings.append(m_textView->selectedText());
+    setReparseNeeded();
+}
+
+void Plotloom::textBreakHereTrigger()
+{
+    const float maximum = static_cast<float>(m_textView->scrollMaximum());
+    const float value = static_cast<float>(m_textView->scrollValue());
+    const float y = static_cast<float>(contextMenuY);
+    const float content = static_cast<float>(m_textView->contentHeight());
+    const float height = static_cast<float>(ui.webView->height());
+    // A view that cannot scroll reads from the top, and an empty page has no height to divide.
+    const float scrolled = maximum > 0.0f ? value / maximum : 0.0f;
+    const float clicked = content > 0.0f ? y / content : 0.0f;
+    const float shown = content > 0.0f ? height / content : 0.0f;
+    const float position = static_cast<float>((scrolled + clicked) / (shown + 1.0));
+    userBreaks.append(position);
+    setReparseNeeded();
+}
+
+void Plotloom::setReparseNeeded()
+{
+    ui.pushButton_Reparse->show();
+    ui.pushButton_Reparse->raise();
+    ui.ThreadView->graphBuilt = false;
+}
+
+void Plotloom::currentColorChanged(const QColor &)
+{
+    if (!characterList)
+        return;
+    for (const Character *c : qAsConst(characterList->characters)) {
+        if (!c->listItem || !c->listItem->listWidget() || !c->listItem->isSelected() ||
+            c->className().isEmpty())
+            continue;
+        m_textView->setStyle(classSelector(QStringLiteral("span"), c->className()),
+                             QStringLiteral("color"), c->color.name());
+    }
+}

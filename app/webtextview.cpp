@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: MIT
+#include "webtextview.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkRequest>
+#include <QWebElement>
+#include <QWebFrame>
+#include <QWebPage>
+#include <QWebSettings>
+#include <QWebView>
+
+namespace {
+
+// Answers every request with an error, so a screenplay's page loads nothing from anywhere.
+class OfflineAccessManager : public QNetworkAccessManager {
+public:
+    using QNetworkAccessManager::QNetworkAccessManager;
+
+protected:
+    QNetworkReply *createRequest(Operation op, const QNetworkRequest &, QIODevice *) override
+    {
+        return QNetworkAccessManager::createRequest(op, QNetworkRequest(QUrl()), nullptr);
+    }
+};
+
+} // namespace
+
+WebTextView::WebTextView(QWebView *view) : m_view(view)
+{
+    QWebSettings *settings = view->settings();
+    settings->setAttribute(QWebSettings::JavascriptEnabled, false);
+    settings->setAttribute(QWebSettings::PluginsEnabled, false);
+    settings->setAttribute(QWebSettings::JavaEnabled, false);
+    settings->setAttribute(QWebSettings::AutoLoadImages, false);
+    settings->setAttribute(QWebSettings::LocalContentCanAccessRemoteUrls, false);
+    view->page()->setNetworkAccessManager(new OfflineAccessManager(view->page()));
+    // Screenplays are laid out in typewriter columns: the markup keeps every blank, and a
+    // fixed-width font shown with its blanks keeps speakers, dialogue and action apart. The rule
+    // must be in force before the page is first laid out.
+    settings->setFontFamily(QWebSettings::StandardFont,
+                            QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family());
+    settings->setUserStyleSheetUrl(
+        QUrl(QStringLiteral("data:text/css;charset=utf-8;base64,") +
+             QString::fromLatin1(QByteArray("body { white-space: pre-wrap; }").toBase64())));
+}
+
+void WebTextView::setHtml(const QString &html)
+{
+    m_view->setHtml(html, QUrl());
+}
+
+void WebTextView::setStyle(const QString &selector, const QString &property, const QString &value)
+{
+    for (QWebElement element : m_view->page()->mainFrame()->findAllElements(selector))
+        element.setStyleProperty(property, value);
+}
+
+void WebTextView::setStyleAlternately(const QString &selector, const QString &property,
+                                      const QString &even, const QString &odd)
+{
+    int i = 0;
+    for (QWebElement element : m_view->page()->mainFrame()->findAllElements(selector))
+        element.setStyleProperty(property, i++ % 2 == 0 ? even : odd);
+}
+
+void WebTextView::setDefaultFontSize(int points)
+{
+    m_view->settings()->setFontSize(QWebSettings::DefaultFontSize, points);
+}
+
+void WebTextView::setFont(const QFont &font)
+{
+    m_view->setFont(font);
+    m_view->settings()->setFontFamily(QWebSettings::StandardFont, font.family());
+    setDefaultFontSize(font.pointSize());
+}
+
+QString WebTextView::selectedText() const
+{
+    return m_view->selectedText();
+}
+
+int WebTextView::scrollValue() const
+{
+    return m_view->page()->mainFrame()->scrollBarValue(Qt::Vertical);
+}
+
+int WebTextView::scrollMaximum() const
+{
+    return m_view->page()->mainFrame()->scrollBarMaximum(Qt::Vertical);
+}
+
+int WebTextView::contentHeight() const
+{
+    return m_view->page()->currentFrame()->contentsSize().height();
+}
+
+QString WebTextView::title() const
+{
+    return m_view->page()->mainFrame()->title();
+}
