@@ -187,8 +187,10 @@ void GraphWidget::writePendingImage()
     const QImage read(pixels.data(), int(readWidth), int(readHeight), int(readWidth) * 3,
                       QImage::Format_RGB888);
     const QImage frame = read.copy(0, 0, w, h).mirrored();
-    if (!writeImage(frame, name))
+    const bool written = writeImage(frame, name);
+    if (!written)
         std::printf("could not save image %s\n", qPrintable(name));
+    emit imageSaved(name, written);
 }
 
 void GraphWidget::loadTimeAxisProjection()

@@ -117,6 +117,10 @@ public:
     QAbstractButton *flipAxisBox = nullptr;
     QAbstractButton *drawNamesBox = nullptr;
 
+signals:
+    // A pending image was written to fileName, or could not be (the name is cleared either way).
+    void imageSaved(const QString &fileName, bool written);
+
 public slots:
     // Only reports; the main window saves through saveImageToFile.
     void saveImage();

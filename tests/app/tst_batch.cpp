@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QImage>
+#include <QProcess>
 #include <QSpinBox>
 
 namespace {
@@ -48,6 +49,7 @@ private slots:
     void initTestCase();
     void twoScreenplays();
     void newRunReplacesRunningOne();
+    void commandLineToolMatchesWindow();
     void badInputKeepsWindowUsable_data();
     void badInputKeepsWindowUsable();
 };
@@ -108,6 +110,34 @@ void TestBatch::newRunReplacesRunningOne()
     QTRY_VERIFY(window->automateFiles.isEmpty());
     QVERIFY(!QFile::exists(folder.path("a.txt-scene.csv")));
     QVERIFY(!QFile::exists(folder.path("a.txt.png")));
+}
+
+void TestBatch::commandLineToolMatchesWindow()
+{
+    REQUIRE_CORPUS();
+    WorkingFolder folder;
+    folder.write("colors.txt", "200 40 40\n40 40 200\n40 160 40\n");
+    folder.write("characters.txt", "HILDY : 10 20 30\n");
+    folder.write("config.txt", "MinNumberOfCharacterInstances 1\n");
+    const QString play = folder.path("his-girl-friday-1940.txt");
+    QVERIFY(QFile::copy(corpusFile("his-girl-friday-1940.txt"), play));
+    auto window = makeWindow();
+    openInWindow(*window, play);
+    window->writeSceneStats(folder.path("window-scene.csv"));
+    window->writeCharacterStats(folder.path("window-character.csv"));
+    ModalAnswers answers;
+    answers.then([&folder](QWidget *w) { chooseFiles(w, {folder.path("window.html")}); });
+    window->saveMarkup();
+
+    QProcess tool;
+    tool.setWorkingDirectory(folder.path(QString()));
+    tool.start(QStringLiteral(PLOTLOOM_BATCH_TOOL),
+               {"--scene-stats", "--character-stats", "--markup", play});
+    QVERIFY(tool.waitForFinished(60000));
+    QCOMPARE(tool.exitCode(), 0);
+    QCOMPARE(readAll(play + "-scene.csv"), readAll(folder.path("window-scene.csv")));
+    QCOMPARE(readAll(play + "-character.csv"), readAll(folder.path("window-character.csv")));
+    QCOMPARE(readAll(play + ".html"), readAll(folder.path("window.html")));
 }
 
 void TestBatch::badInputKeepsWindowUsable_data()

@@ -1,0 +1,425 @@
+// SPDX-License-Identifier: MIT
+#include "batchtool.h"
+
+#include "graphwidget.h"
+#include "screenplayanalysis.h"
+
+#include <QCheckBox>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSaveFile>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <numeric>
+
+namespace {
+
+const QStringList modeNames{QStringLiteral("force-directed"), QStringLiteral("color-weaving"),
+                            QStringLiteral("convergence"), QStringLiteral("increasing")};
+
+void report(const QString &line)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(line));
+    std::fflush(stderr);
+}
+
+// Writes a whole file; on failure says why on standard error.
+bool writeOutput(const QString &path, const QByteArray &data, QStringList *errors)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
+        return true;
+    errors->append(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    return false;
+}
+
+// The thread view that draws the images, with the window's check boxes at their start states.
+class ImageRenderer {
+public:
+    explicit ImageRenderer(const BatchOptions &options)
+    {
+        m_moveToPlane.setChecked(true);
+        m_flipAxis.setChecked(true);
+        m_view.moveToPlaneBox = &m_moveToPlane;
+        m_view.flipAxisBox = &m_flipAxis;
+        m_view.spheresBox = &m_spheres;
+        m_view.springsBox = &m_springs;
+        m_view.gridBox = &m_grid;
+        m_view.drawNamesBox = &m_names;
+        m_view.drawMode = options.mode;
+        m_view.redrawTimer.stop(); // every frame is drawn on purpose
+        m_view.setWindowTitle(QStringLiteral("plotloom-batch"));
+        m_view.resize(options.size);
+        m_view.show();
+        QElapsedTimer clock;
+        clock.start();
+        while (!(m_view.windowHandle() && m_view.windowHandle()->isExposed()) &&
+               clock.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+
+    bool render(CharacterList *list, float step, int settle, const QString &path,
+                QStringList *errors)
+    {
+        m_view.clear();
+        m_view.init(list, step);
+        if (!m_view.graphReady) {
+            errors->append(QStringLiteral("no image: the file has no scenes to draw"));
+            return false;
+        }
+        for (int i = 0; i < settle; ++i)
+            m_view.paintGL();
+        bool written = false;
+        const QMetaObject::Connection saved =
+            QObject::connect(&m_view, &GraphWidget::imageSaved,
+                             [&written](const QString &, bool ok) { written = ok; });
+        m_view.saveImageToFile(path);
+        m_view.paintGL();
+        QObject::disconnect(saved);
+        m_view.saveImageToFile(QString());
+        if (!written)
+            errors->append(QStringLiteral("cannot write %1").arg(path));
+        return written;
+    }
+
+    ~ImageRenderer() { m_view.clear(); }
+
+private:
+    GraphWidget m_view;
+    QCheckBox m_moveToPlane, m_flipAxis, m_spheres, m_springs, m_grid, m_names;
+};
+
+// Reads, discovers and parses one screenplay with the settings of the working folder and writes
+// the chosen outputs; returns the summary of the model or the reasons of failure.
+bool processScreenplay(const QString &path, const BatchOptions &options, ImageRenderer *renderer,
+                       QString *summary, QStringList *errors)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        errors->append(QStringLiteral("no such file"));
+        return false;
+    }
+    if (info.isDir() || !info.isReadable()) {
+        errors->append(info.isDir() ? QStringLiteral("is a folder")
+                                    : QStringLiteral("cannot be read"));
+        return false;
+    }
+
+    // Every screenplay starts from the same random state, so a parallel run draws what a serial
+    // one draws.
+    std::srand(1);
+    ScreenplayAnalysis a;
+    a.loadSettings();
+    if (!a.loadBreakStrings(QStringLiteral("breakStrings.txt")))
+        a.breakStrings = ScreenplayAnalysis::sampleBreakStrings();
+    a.openScreenplay(info.absoluteFilePath());
+    a.loadSettings();
+    a.buildModel();
+    *summary = QStringLiteral("%1 characters, %2 scenes")
+                   .arg(a.characterList->characters.size())
+                   .arg(a.characterList->timeIndices.size());
+
+    const QString base = options.outputDir.isEmpty()
+                             ? info.absoluteFilePath()
+                             : QDir(options.outputDir).filePath(info.fileName());
+    bool ok = true;
+    if (options.sceneStats)
+        ok &= writeOutput(base + QStringLiteral("-scene.csv"), a.sceneStats(), errors);
+    if (options.characterStats)
+        ok &= writeOutput(base + QStringLiteral("-character.csv"), a.characterStats(), errors);
+    if (options.markup)
+        ok &= writeOutput(base + QStringLiteral(".html"), a.markupDocument(), errors);
+    if (renderer)
+        ok &= renderer->render(a.characterList, a.viewStep(), options.settle,
+                               base + QStringLiteral(".png"), errors);
+    return ok;
+}
+
+QString progressPrefix(int index, int count)
+{
+    return QStringLiteral("[%1/%2] ").arg(index + 1).arg(count);
+}
+
+bool displayAvailable()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith("xcb"))
+        return true;
+    return !qgetenv("DISPLAY").isEmpty() || !qgetenv("WAYLAND_DISPLAY").isEmpty();
+}
+
+// Progress lines name each screenplay as it was given on the command line.
+int runSerial(const BatchOptions &options, const QStringList &names)
+{
+    std::unique_ptr<ImageRenderer> renderer;
+    if (options.image)
+        renderer = std::make_unique<ImageRenderer>(options);
+    int status = BatchOk;
+    for (int i = 0; i < options.screenplays.size(); ++i) {
+        const QString &path = options.screenplays.at(i);
+        QString summary;
+        QStringList errors;
+        const bool ok = processScreenplay(path, options, renderer.get(), &summary, &errors);
+        const QString prefix = progressPrefix(i, options.screenplays.size()) + names.at(i) +
+                               QStringLiteral(": ");
+        if (!summary.isEmpty())
+            report(prefix + summary);
+        for (const QString &error : errors)
+            report(prefix + QStringLiteral("error: ") + error);
+        if (!ok)
+            status = BatchFailed;
+    }
+    return status;
+}
+
+// Deals the screenplays to at most options.jobs child processes, the largest files first, each to
+// the child with the fewest bytes so far, so that the children finish together; each child
+// starts Qt once for all of its screenplays. Their progress lines are passed on as they come,
+// under the parent's numbering and names.
+int runParallel(const BatchOptions &options, const QStringList &names, const QString &program,
+                const QStringList &childArgs)
+{
+    const int count = options.screenplays.size();
+    QVector<int> order(count);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&options](int a, int b) {
+        return QFileInfo(options.screenplays.at(a)).size() >
+               QFileInfo(options.screenplays.at(b)).size();
+    });
+    const int childCount = std::min(options.jobs, count);
+    QVector<QStringList> shares(childCount);
+    QVector<qint64> bytes(childCount, 0);
+    for (const int index : order) {
+        const int child = int(std::min_element(bytes.begin(), bytes.end()) - bytes.begin());
+        shares[child].append(options.screenplays.at(index));
+        bytes[child] += std::max<qint64>(QFileInfo(options.screenplays.at(index)).size(), 1);
+    }
+
+    // A child reports "[k/m] PATH: ..." about the absolute paths it was given.
+    const auto passOn = [&](const QString &line) {
+        const QString rest = line.section(QLatin1Char(' '), 1);
+        for (int i = 0; i < count; ++i) {
+            const QString &path = options.screenplays.at(i);
+            if (line.startsWith(QLatin1Char('[')) && rest.startsWith(path + QLatin1Char(':'))) {
+                report(progressPrefix(i, count) + names.at(i) + rest.mid(path.size()));
+                return;
+            }
+        }
+        report(line);
+    };
+
+    int running = 0;
+    int status = BatchOk;
+    QEventLoop loop;
+    for (const QStringList &share : qAsConst(shares)) {
+        auto *process = new QProcess(&loop);
+        auto *pending = new QByteArray;
+        QObject::connect(process, &QProcess::destroyed, [pending] { delete pending; });
+        QObject::connect(process, &QProcess::readyReadStandardOutput, process, [process] {
+            const QByteArray out = process->readAllStandardOutput();
+            std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+        });
+        QObject::connect(process, &QProcess::readyReadStandardError, process, [=] {
+            pending->append(process->readAllStandardError());
+            int end;
+            while ((end = pending->indexOf('\n')) >= 0) {
+                passOn(QString::fromLocal8Bit(pending->left(end)));
+                pending->remove(0, end + 1);
+            }
+        });
+        QObject::connect(process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished),
+                         &loop, [&, process](int code, QProcess::ExitStatus exit) {
+                             if (exit != QProcess::NormalExit || code != BatchOk)
+                                 status = BatchFailed;
+                             if (exit != QProcess::NormalExit)
+                                 report(QStringLiteral("plotloom-batch: a worker process ended "
+                                                       "abnormally"));
+                             if (--running == 0)
+                                 loop.quit();
+                         });
+        ++running;
+        process->start(program, childArgs + share);
+    }
+    loop.exec();
+    return status;
+}
+
+} // namespace
+
+bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QString *message,
+                         BatchStatus *status)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Writes the statistics, marked-up text and thread images of screenplays.\n"
+        "With no output option both statistics files are written."));
+    const QCommandLineOption sceneStats(QStringLiteral("scene-stats"),
+                                        QStringLiteral("Write SCREENPLAY-scene.csv."));
+    const QCommandLineOption characterStats(QStringLiteral("character-stats"),
+                                            QStringLiteral("Write SCREENPLAY-character.csv."));
+    const QCommandLineOption markup(
+        QStringLiteral("markup"), QStringLiteral("Write SCREENPLAY.html (what \"Save Markup\" writes)."));
+    const QCommandLineOption image(QStringLiteral("image"),
+                                   QStringLiteral("Write SCREENPLAY.png (the thread view)."));
+    const QCommandLineOption mode(QStringLiteral("mode"),
+                                  QStringLiteral("force-directed | color-weaving | convergence | "
+                                                 "increasing (default force-directed)."),
+                                  QStringLiteral("MODE"), modeNames.first());
+    const QCommandLineOption size(QStringLiteral("size"),
+                                  QStringLiteral("Image size (default 1024x768)."),
+                                  QStringLiteral("WxH"), QStringLiteral("1024x768"));
+    const QCommandLineOption settle(QStringLiteral("settle"),
+                                    QStringLiteral("Simulation frames drawn before the image "
+                                                   "(default 50)."),
+                                    QStringLiteral("N"), QStringLiteral("50"));
+    const QCommandLineOption settings(
+        QStringLiteral("settings"),
+        QStringLiteral("Folder of config.txt, breakStrings.txt, characters.txt, colors.txt "
+                       "(default: the working folder)."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption outputDir(
+        QStringLiteral("output-dir"),
+        QStringLiteral("Write the outputs there instead of next to each screenplay."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption jobs(QStringLiteral("jobs"),
+                                  QStringLiteral("Process N screenplays at once."),
+                                  QStringLiteral("N"), QStringLiteral("1"));
+    QCommandLineOption child(QStringLiteral("child"));
+    child.setFlags(QCommandLineOption::HiddenFromHelp);
+    const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")},
+                                  QStringLiteral("Show this help."));
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     QStringLiteral("Show the version."));
+    parser.addOptions({sceneStats, characterStats, markup, image, mode, size, settle, settings,
+                       outputDir, jobs, child, help, version});
+    parser.addPositionalArgument(QStringLiteral("SCREENPLAY"),
+                                 QStringLiteral("Screenplays to process."),
+                                 QStringLiteral("SCREENPLAY..."));
+
+    *status = BatchUsage;
+    if (!parser.parse(arguments)) {
+        *message = parser.errorText();
+        return false;
+    }
+    if (parser.isSet(help)) {
+        *message = parser.helpText();
+        *status = BatchOk;
+        return false;
+    }
+    if (parser.isSet(version)) {
+        *message = QStringLiteral("plotloom-batch 0.1");
+        *status = BatchOk;
+        return false;
+    }
+
+    BatchOptions o;
+    o.sceneStats = parser.isSet(sceneStats);
+    o.characterStats = parser.isSet(characterStats);
+    o.markup = parser.isSet(markup);
+    o.image = parser.isSet(image);
+    if (!o.sceneStats && !o.characterStats && !o.markup && !o.image)
+        o.sceneStats = o.characterStats = true;
+    o.mode = modeNames.indexOf(parser.value(mode));
+    if (o.mode < 0) {
+        *message = QStringLiteral("unknown mode '%1'; use one of: %2")
+                       .arg(parser.value(mode), modeNames.join(QStringLiteral(", ")));
+        return false;
+    }
+    const QStringList wh = parser.value(size).split('x');
+    bool wOk = false;
+    bool hOk = false;
+    if (wh.size() == 2)
+        o.size = QSize(wh.at(0).toInt(&wOk), wh.at(1).toInt(&hOk));
+    if (!wOk || !hOk || o.size.width() < 1 || o.size.height() < 1 || o.size.width() > 16384 ||
+        o.size.height() > 16384) {
+        *message = QStringLiteral("bad size '%1'; write it as WIDTHxHEIGHT, e.g. 1024x768")
+                       .arg(parser.value(size));
+        return false;
+    }
+    bool numberOk = false;
+    o.settle = parser.value(settle).toInt(&numberOk);
+    if (!numberOk || o.settle < 0) {
+        *message = QStringLiteral("bad frame count '%1'").arg(parser.value(settle));
+        return false;
+    }
+    o.jobs = parser.value(jobs).toInt(&numberOk);
+    if (!numberOk || o.jobs < 1) {
+        *message = QStringLiteral("bad job count '%1'").arg(parser.value(jobs));
+        return false;
+    }
+    o.settingsDir = parser.value(settings);
+    if (!o.settingsDir.isEmpty() && !QFileInfo(o.settingsDir).isDir()) {
+        *message = QStringLiteral("no settings folder '%1'").arg(o.settingsDir);
+        return false;
+    }
+    o.outputDir = parser.value(outputDir);
+    if (!o.outputDir.isEmpty() && !QFileInfo(o.outputDir).isDir()) {
+        *message = QStringLiteral("no output folder '%1'").arg(o.outputDir);
+        return false;
+    }
+    o.child = parser.isSet(child);
+    o.screenplays = parser.positionalArguments();
+    if (o.screenplays.isEmpty()) {
+        *message = QStringLiteral("no screenplay given");
+        return false;
+    }
+    *options = o;
+    *status = BatchOk;
+    return true;
+}
+
+int runBatch(const BatchOptions &given, const QString &program)
+{
+    BatchOptions options = given;
+    int status = BatchOk;
+    if (options.image && !displayAvailable()) {
+        report(QStringLiteral("plotloom-batch: --image needs a display; run under xvfb-run -a "
+                              "to draw without one. No images are written."));
+        options.image = false;
+        status = BatchFailed;
+    }
+
+    // Paths are taken from the folder the tool was started in, settings from their own.
+    for (QString &path : options.screenplays)
+        path = QFileInfo(path).absoluteFilePath();
+    if (!options.outputDir.isEmpty())
+        options.outputDir = QFileInfo(options.outputDir).absoluteFilePath();
+    if (!options.settingsDir.isEmpty())
+        QDir::setCurrent(options.settingsDir);
+    if (!options.child && !QFileInfo::exists(QStringLiteral("breakStrings.txt")))
+        report(QStringLiteral("plotloom-batch: no breakStrings.txt in %1; using the six sample "
+                              "break strings (int. ext. INTERIOR EXTERIOR INT EXT)")
+                   .arg(QDir::currentPath()));
+
+    int result = BatchOk;
+    if (options.jobs > 1 && options.screenplays.size() > 1) {
+        QStringList childArgs{QStringLiteral("--child"), QStringLiteral("--mode"),
+                              modeNames.at(options.mode), QStringLiteral("--size"),
+                              QStringLiteral("%1x%2")
+                                  .arg(options.size.width())
+                                  .arg(options.size.height()),
+                              QStringLiteral("--settle"), QString::number(options.settle)};
+        if (options.sceneStats)
+            childArgs << QStringLiteral("--scene-stats");
+        if (options.characterStats)
+            childArgs << QStringLiteral("--character-stats");
+        if (options.markup)
+            childArgs << QStringLiteral("--markup");
+        if (options.image)
+            childArgs << QStringLiteral("--image");
+        if (!options.outputDir.isEmpty())
+            childArgs << QStringLiteral("--output-dir") << options.outputDir;
+        result = runParallel(options, given.screenplays, program, childArgs);
+    } else {
+        result = runSerial(options, given.screenplays);
+    }
+    return std::max(status, result);
+}

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+class GraphWidget;
+class QAbstractButton;
+class ScreenplayAnalysis;
+
+// What one run of the command-line tool is asked to do.
+struct BatchOptions {
+    bool sceneStats = false;
+    bool characterStats = false;
+    bool markup = false;
+    bool image = false;
+    int mode = 0;
+    QSize size{1024, 768};
+    int settle = 50;
+    QString settingsDir;
+    QString outputDir;
+    int jobs = 1;
+    QStringList screenplays;
+    // Set in the processes that a parallel run starts: they report without the settings note.
+    bool child = false;
+};
+
+// Exit statuses of the tool.
+enum BatchStatus { BatchOk = 0, BatchFailed = 1, BatchUsage = 2 };
+
+// Reads the command line into options; on a usage error returns false with the message, and on
+// --help or --version returns false with the text to print and status BatchOk.
+bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QString *message,
+                         BatchStatus *status);
+
+// Processes every screenplay of the options, one after another or in parallel processes, and
+// returns the exit status. Needs a QCoreApplication, or a QApplication when images are asked for.
+int runBatch(const BatchOptions &options, const QString &program);
