@@ -338,9 +338,10 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
     bool hOk = false;
     if (wh.size() == 2)
         o.size = QSize(wh.at(0).toInt(&wOk), wh.at(1).toInt(&hOk));
-    if (!wOk || !hOk || o.size.width() < 1 || o.size.height() < 1 || o.size.width() > 16384 ||
-        o.size.height() > 16384) {
-        *message = QStringLiteral("bad size '%1'; write it as WIDTHxHEIGHT, e.g. 1024x768")
+    if (!wOk || !hOk || o.size.width() < 1 || o.size.height() < 1 || o.size.width() > 8192 ||
+        o.size.height() > 8192) {
+        *message = QStringLiteral("bad size '%1'; write it as WIDTHxHEIGHT, e.g. 1024x768, "
+                                  "at most 8192x8192")
                        .arg(parser.value(size));
         return false;
     }
