@@ -4,7 +4,6 @@
 #include "screenplayanalysis.h"
 #include "threadgraph.h"
 
-#include <QCheckBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -12,36 +11,14 @@
 class TestSettle : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void settles_data();
     void settles();
-
-private:
-    QTemporaryDir m_dir;
 };
-
-void TestSettle::initTestCase()
-{
-    REQUIRE_CORPUS();
-    QVERIFY(m_dir.isValid());
-    QDir::setCurrent(m_dir.path());
-}
-
-void TestSettle::settles_data()
-{
-    QTest::addColumn<bool>("moveToPlane");
-    QTest::addColumn<double>("bound");
-
-    // Measured over several shuffles: about 0.036 free and 0.003 pulled onto the plane.
-    QTest::newRow("free") << false << 0.1;
-    QTest::newRow("move to plane") << true << 0.02;
-}
 
 void TestSettle::settles()
 {
-    QFETCH(bool, moveToPlane);
-    QFETCH(double, bound);
-
+    REQUIRE_CORPUS();
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
     ScreenplayAnalysis analysis;
     analysis.breakStrings = QStringList{"int.", "ext.", "INTERIOR", "EXTERIOR", "INT", "EXT"};
     analysis.openScreenplay(corpusFile(QStringLiteral("his-girl-friday-1940.txt")));
@@ -49,11 +26,7 @@ void TestSettle::settles()
     std::srand(1);
     ThreadGraph graph;
     graph.init(analysis.characterList, 1.0f / 100);
-    QVERIFY(graph.graphReady);
     QVERIFY(graph.nodes.size() > 1000);
-    QCheckBox plane;
-    plane.setChecked(moveToPlane);
-    graph.moveToPlaneBox = &plane;
 
     const auto totalSpeed = [&graph] {
         double sum = 0;
@@ -67,10 +40,9 @@ void TestSettle::settles()
         if (frame == 10)
             early = totalSpeed();
     }
+    // Measured over several shuffles: about 0.036 of the early speed is left.
     QVERIFY(early > 0);
-    QVERIFY2(totalSpeed() < bound * early,
-             qPrintable(
-                 QStringLiteral("%1 after 10 frames, %2 after 600").arg(early).arg(totalSpeed())));
+    QVERIFY2(totalSpeed() < 0.1 * early, qPrintable(QString::number(totalSpeed() / early)));
 }
 
 QTEST_MAIN(TestSettle)

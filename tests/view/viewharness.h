@@ -1,34 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "glutsupport.h"
 #include "graphwidget.h"
-#include "textviewstate.h"
 
 #include <QImage>
 #include <QtTest>
 
 #include <memory>
-
-// A text view whose scroll state and selection a test sets.
-class FakeTextView : public TextViewState {
-public:
-    int scrollValue() const override { return value; }
-    int scrollMaximum() const override { return maximum; }
-    QString selectedText() const override { return selection; }
-
-    int value = 0;
-    int maximum = 0;
-    QString selection;
-};
-
-// The x and y range an orthographic projection shows, in view units.
-struct Volume {
-    double left;
-    double right;
-    double bottom;
-    double top;
-};
 
 // What the back buffer of a view holds now, top row first.
 inline QImage readBackBuffer(GraphWidget *view)
@@ -48,14 +26,20 @@ inline QImage readBackBuffer(GraphWidget *view)
     return image;
 }
 
-// A GraphWidget of a fixed size on screen, its redraw timer stopped so that frames are drawn
-// only when a test asks, and the frames it draws read back from the back buffer.
+// The x and y range an orthographic projection shows, in view units, at the default zoom.
+struct Volume {
+    double left, right, bottom, top;
+};
+inline constexpr Volume timeAxisVolume{-10, 10, -10, 10};
+inline constexpr Volume chartVolume{0, 1, -10, 10};
+inline constexpr Volume flippedChartVolume{-10, 10, 0, 1};
+
+// A GraphWidget of a fixed size on screen whose redraw timer is stopped, so that frames are
+// drawn only when a test asks.
 class ViewHarness {
 public:
-    explicit ViewHarness(int width = 400, int height = 400)
+    ViewHarness(int width, int height) : widget(std::make_unique<GraphWidget>())
     {
-        ensureGlutInitialized();
-        widget = std::make_unique<GraphWidget>();
         widget->redrawTimer.stop();
         widget->resize(width, height);
         widget->show();
@@ -76,32 +60,23 @@ public:
         widget->init(list, step);
     }
 
-    // Draws count frames through paintGL and returns the last one, top row first.
+    // Draws count frames and returns the last one.
     QImage frame(int count = 1)
     {
         for (int i = 0; i < count; ++i)
             widget->paintGL();
-        return readBack();
+        return readBackBuffer(widget.get());
     }
 
-    // What the back buffer holds now, top row first.
-    QImage readBack() { return readBackBuffer(widget.get()); }
-
-    // The pixel showing the point (x, y) of an orthographic volume that fills the view.
-    QPoint pixel(const Volume &volume, double x, double y) const
+    // The pixel showing the point (x, y) of a volume.
+    QPoint pixel(const Volume &v, double x, double y) const
     {
-        const double u = (x - volume.left) / (volume.right - volume.left);
-        const double v = (volume.top - y) / (volume.top - volume.bottom);
-        return QPoint(int(u * widget->width()), int(v * widget->height()));
+        return QPoint(int((x - v.left) / (v.right - v.left) * widget->width()),
+                      int((v.top - y) / (v.top - v.bottom) * widget->height()));
     }
 
     std::unique_ptr<GraphWidget> widget;
 };
-
-// The orthographic volumes of the modes at the default zoom.
-inline constexpr Volume timeAxisVolume{-10, 10, -10, 10};
-inline constexpr Volume chartVolume{0, 1, -10, 10};
-inline constexpr Volume flippedChartVolume{-10, 10, 0, 1};
 
 // Colours equal within a tolerance per channel.
 inline bool near(const QColor &a, const QColor &b, int tolerance = 3)
