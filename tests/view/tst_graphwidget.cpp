@@ -5,6 +5,7 @@
 #include "modelbuilder.h"
 #include "node.h"
 #include "rope.h"
+#include "textviewstate.h"
 #include "viewharness.h"
 
 #include <QCheckBox>
@@ -39,6 +40,15 @@ int countNear(const QImage &image, const QRect &area, const QColor &color, int t
     return count;
 }
 
+// A text view whose scroll bar a test sets.
+struct ScrolledText : TextViewState {
+    int value = 0;
+    int maximum = 0;
+    int scrollValue() const override { return value; }
+    int scrollMaximum() const override { return maximum; }
+    QString selectedText() const override { return QString(); }
+};
+
 } // namespace
 
 class TestGraphWidget : public QObject {
@@ -62,6 +72,9 @@ private slots:
     void increasingGraph();
     void forceDirected();
     void convergenceLayers();
+    void convergenceArcs();
+    void readingPosition_data();
+    void readingPosition();
 
 private:
     // Shows a model whose characters have ANNA's colour but for BOB. With one or two characters
@@ -373,6 +386,59 @@ void TestGraphWidget::convergenceLayers()
         for (const Node *node : m_view->widget->ropes[i]->nodes)
             QCOMPARE(node->position.z(), depths[i]);
     }
+}
+
+// Over an absence between two presences a thread swings out in a sine arc whose width grows
+// with the absence: node k with the nearest presences f ahead and b behind lies at
+// x = (100 / m) * drawM * side * G * sin(b / G * 3.1415), G = f + b + 1.
+void TestGraphWidget::convergenceArcs()
+{
+    showModel({"A"}, "0 1 A");
+    GraphWidget &w = *m_view->widget;
+    std::vector<Node *> &thread = w.ropes[0]->nodes;
+    for (Node *node : thread)
+        node->activity = 0.25f;
+    thread[10]->activity = thread[14]->activity = 1.0f;
+    w.drawM = 0.1f;
+    w.changeDrawMode(GraphWidget::ConvergenceGraph);
+    m_view->frame();
+    const float m = float(thread.size());
+    for (int k = 11; k <= 13; ++k) {
+        const float back = float(k - 10);
+        const float gap = float(14 - k) + back + 1.0f;
+        // Rope 0 is even, so it swings to negative x.
+        QCOMPARE(thread[size_t(k)]->position.x(),
+                 (100.0f / m) * 0.1f * -1.0f * gap * std::sin(back / gap * 3.1415f));
+    }
+    QCOMPARE(thread[10]->position.x(), 0.0f);
+}
+
+// The reading position runs from the top of the text (0) to its end (1); a text that fits its
+// view cannot scroll and reads from the top.
+void TestGraphWidget::readingPosition_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<float>("fraction");
+    QTest::newRow("cannot scroll") << 0 << 0 << 0.0f;
+    QTest::newRow("top") << 0 << 300 << 0.0f;
+    QTest::newRow("quarter") << 75 << 300 << 0.25f;
+    QTest::newRow("bottom") << 300 << 300 << 1.0f;
+}
+
+void TestGraphWidget::readingPosition()
+{
+    QFETCH(int, value);
+    QFETCH(int, maximum);
+    QFETCH(float, fraction);
+    ScrolledText text;
+    text.value = value;
+    text.maximum = maximum;
+    GraphWidget &w = *m_view->widget;
+    QCOMPARE(w.readingFraction(), 0.0f); // no text view
+    w.textView = &text;
+    QCOMPARE(w.readingFraction(), fraction);
+    w.textView = nullptr;
 }
 
 QTEST_MAIN(TestGraphWidget)
