@@ -1,35 +1,18 @@
 // SPDX-License-Identifier: MIT
-#include "screenplayanalysis.h"
-
-#include <QtTest>
+#include "analysistest.h"
 
 namespace {
 
-// A speaker line: the words indented by the given number of blanks.
-QString cue(int indent, const QString &words)
+// Lines from "indent:WORDS" pieces separated by "|", e.g. "20:JOHN|20:MARY".
+QStringList cues(const QString &pieces)
 {
-    return QString(indent, QLatin1Char(' ')) + words;
+    QStringList lines;
+    for (const QString &piece : pieces.split('|')) {
+        const int colon = piece.indexOf(':');
+        lines.append(QString(piece.left(colon).toInt(), ' ') + piece.mid(colon + 1));
+    }
+    return lines;
 }
-
-// "NAME:instances" for each character, in order.
-QStringList summary(const QVector<Character *> &characters)
-{
-    QStringList result;
-    for (const Character *c : characters)
-        result.append(c->names.join(' ') + QLatin1Char(':') + QString::number(c->numInstances));
-    return result;
-}
-
-// Cancels the scan once it has looked at a given number of lines.
-class CancellingAnalysis : public ScreenplayAnalysis {
-public:
-    int linesBeforeCancel = 0;
-    int lastValue = -1;
-
-protected:
-    bool progressCanceled() const override { return lastValue + 1 >= linesBeforeCancel; }
-    void setProgressValue(int value) override { lastValue = value; }
-};
 
 } // namespace
 
@@ -38,145 +21,108 @@ class TestDiscovery : public QObject {
 private slots:
     void speakers_data();
     void speakers();
-    void includedCharactersCountEveryMention();
-    void colorsFromList();
-    void generatedColors();
-    void forcedColorKept();
-    void cancelKeepsWhatWasFound();
+    void colors_data();
+    void colors();
 };
 
 void TestDiscovery::speakers_data()
 {
-    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("lines");
+    QTest::addColumn<QString>("included"); // names separated by "|"
     QTest::addColumn<int>("minInstances");
-    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QString>("expected");
     QTest::addColumn<int>("spaces");
 
+    const QString none;
     QTest::newRow("15 blanks is action, 16 a speaker")
-        << QStringList{cue(15, "ANN"), cue(15, "ANN"), cue(16, "BOB"), cue(16, "CAL")} << 0
-        << QStringList{"BOB:1", "CAL:1"} << 16;
-    QTest::newRow("lower-case note skipped, capital note kept")
-        << QStringList{cue(20, "JOHN (quietly)"), cue(20, "JOHN (V.O.)"), cue(20, "JOHN")} << 0
-        << QStringList{"JOHN:2", "JOHN (V.O.):1"} << 20;
-    QTest::newRow("mixed case is no speaker")
-        << QStringList{cue(20, "John"), cue(20, "ann smith"), cue(20, "BOB"), cue(20, "CAL")}
-        << 0 << QStringList{"BOB:1", "CAL:1"} << 20;
+        << "15:ANN|15:ANN|16:BOB|16:CAL" << none << 0 << "BOB:1|CAL:1" << 16;
+    QTest::newRow("lower-case words are no speaker, capital notes are")
+        << "20:John|20:JOHN (quietly)|20:JOHN (V.O.)|20:JOHN" << none << 0 << "JOHN:2|JOHN (V.O.):1"
+        << 20;
     QTest::newRow("most shared indentation wins")
-        << QStringList{cue(20, "A"), cue(20, "B"), cue(20, "C"), cue(25, "D"), cue(25, "E")} << 0
-        << QStringList{"A:1", "B:1", "C:1"} << 20;
+        << "20:A|20:B|20:C|25:D|25:E" << none << 0 << "A:1|B:1|C:1" << 20;
     QTest::newRow("tie goes to the deeper indentation")
-        << QStringList{cue(20, "A"), cue(20, "B"), cue(25, "D"), cue(25, "E")} << 0
-        << QStringList{"D:1", "E:1"} << 25;
+        << "20:A|20:B|25:D|25:E" << none << 0 << "D:1|E:1" << 25;
     QTest::newRow("no shared indentation keeps nobody")
-        << QStringList{cue(20, "A"), cue(25, "B"), cue(30, "C")} << 0 << QStringList{} << 0;
-    QTest::newRow("single speaker keeps nobody") << QStringList{cue(20, "A"), cue(20, "A")} << 0
-                                                 << QStringList{} << 0;
-    QTest::newRow("ranked by instances")
-        << QStringList{cue(20, "A"), cue(20, "B"), cue(20, "B"), cue(20, "C"), cue(20, "B"),
-                       cue(20, "C")}
-        << 0 << QStringList{"B:3", "C:2", "A:1"} << 20;
-    QTest::newRow("minimum instances is strict")
-        << QStringList{cue(20, "A"), cue(20, "A"), cue(20, "B"), cue(20, "B"), cue(20, "B"),
-                       cue(20, "C"), cue(20, "C"), cue(20, "C")}
-        << 2 << QStringList{"B:3", "C:3"} << 20;
-    QTest::newRow("blank-only line") << QStringList{QString(30, ' '), cue(20, "A"), cue(20, "B")}
-                                     << 0 << QStringList{"A:1", "B:1"} << 20;
-    QTest::newRow("last speaker line sets the indentation")
-        << QStringList{cue(30, "A"), cue(20, "A"), cue(20, "B")} << 0
-        << QStringList{"A:2", "B:1"} << 20;
-    QTest::newRow("file not found yields nobody") << QStringList{"file not found\n"} << 0
-                                                  << QStringList{} << 0;
+        << "20:A|25:B|30:C" << none << 0 << none << 0;
+    QTest::newRow("ranked by instances, minimum is strict")
+        << "20:A|20:B|20:C|20:B|20:C|20:B" << none << 1 << "B:3|C:2" << 20;
+    QTest::newRow("blank-only line ignored, last speaker line sets the indentation")
+        << "30:|30:A|20:A|20:B" << none << 0 << "A:2|B:1" << 20;
+    QTest::newRow("included speaker counted twice")
+        << "20:MRS SMITH|20:BOB"
+        << "MRS SMITH" << 0 << "MRS SMITH:2|BOB:1" << 20;
+    // Included characters count at every mention, the longest name winning, even for a partial
+    // match ("Mrs Jones"). Her last mention is at indentation 0, so no two characters share one
+    // and the indentation filter keeps only those at 0.
+    QTest::newRow("included characters count every mention")
+        << "20:MRS SMITH|20:BOB|0:I saw mrs smith and Mrs Jones"
+        << "MRS|MRS SMITH" << 0 << "MRS SMITH:4" << 0;
 }
 
 void TestDiscovery::speakers()
 {
-    QFETCH(QStringList, lines);
+    QFETCH(QString, lines);
+    QFETCH(QString, included);
     QFETCH(int, minInstances);
-    QFETCH(QStringList, expected);
+    QFETCH(QString, expected);
     QFETCH(int, spaces);
     ScreenplayAnalysis a;
-    a.lines = lines;
+    for (const QString &name : included.split('|', Qt::SkipEmptyParts))
+        a.includeCharacters.append(a.newCharacter(name.split(' ')));
+    a.lines = cues(lines);
     a.minNumberOfCharacterInstances = minInstances;
     a.findCharacters();
-    QCOMPARE(summary(a.characters), expected);
+    QCOMPARE(castSummary(a.characters), expected);
     QCOMPARE(a.characterSpaces, spaces);
 }
 
-void TestDiscovery::includedCharactersCountEveryMention()
+// Characters take the colours list in rank order, the last colour repeating; a forced colour
+// stays (the included character itself joins the list); with no list, hues spread evenly over
+// the ranks ("hN" stands for hue N).
+void TestDiscovery::colors_data()
 {
-    ScreenplayAnalysis a;
-    Character *smith = a.newCharacter({QStringLiteral("MRS"), QStringLiteral("SMITH")});
-    Character *mrs = a.newCharacter({QStringLiteral("MRS")});
-    a.includeCharacters = {mrs, smith};
-    a.lines = QStringList{cue(20, "MRS SMITH"), cue(20, "BOB"), "I saw mrs smith and Mrs Jones"};
-    a.findCharacters();
-    // The speaker line names her twice: once by its capitals, once as an included character.
-    // "mrs smith" prefers the longer name; "Mrs Jones" is a partial match of both, the longer
-    // name wins again. She takes the indentation of her last mention, 0, so no two characters
-    // share one and the indentation filter keeps only those at 0.
-    QCOMPARE(summary(a.characters), QStringList{"MRS SMITH:4"});
-    QCOMPARE(smith->spaces, 0);
-    QCOMPARE(a.characterSpaces, 0);
-    QCOMPARE(mrs->numInstances, 0);
-
-    a.characters.clear();
-    a.lines = QStringList{cue(20, "MRS SMITH"), cue(20, "BOB")};
-    smith->numInstances = 0;
-    a.findCharacters();
-    QCOMPARE(summary(a.characters), (QStringList{"MRS SMITH:2", "BOB:1"}));
-    QCOMPARE(a.characters.first(), smith);
+    QTest::addColumn<QString>("lines");
+    QTest::addColumn<QString>("palette");
+    QTest::addColumn<bool>("forceA");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("list in rank order")
+        << "20:C|20:A|20:B|20:A|20:B|20:A|20:D"
+        << "#ff0000 #00ff00" << false << "#ff0000 #00ff00 #00ff00 #00ff00";
+    QTest::newRow("forced colour kept") << "20:A|20:A|20:B"
+                                        << "#ff0000" << true << "#010203 #ff0000";
+    QTest::newRow("generated hues") << "20:A|20:A|20:B|20:C|20:D"
+                                    << "" << false << "h0 h90 h180 h270";
 }
 
-void TestDiscovery::colorsFromList()
+void TestDiscovery::colors()
 {
+    QFETCH(QString, lines);
+    QFETCH(QString, palette);
+    QFETCH(bool, forceA);
+    QFETCH(QString, expected);
     ScreenplayAnalysis a;
-    for (const char *name : {"A", "B", "C", "D", "E"})
-        for (int i = 0; i < 6 - name[0] + 'A'; ++i)
-            a.lines.append(cue(20, QLatin1String(name)));
-    a.colors = {Qt::red, Qt::green, Qt::blue};
-    a.findCharacters();
-    QCOMPARE(a.characters.size(), 5);
-    const QVector<QColor> expected{Qt::red, Qt::green, Qt::blue, Qt::blue, Qt::blue};
-    for (int k = 0; k < 5; ++k)
-        QCOMPARE(a.characters.at(k)->color, expected.at(k));
-}
-
-void TestDiscovery::generatedColors()
-{
-    ScreenplayAnalysis a;
-    a.lines = QStringList{cue(20, "A"), cue(20, "A"), cue(20, "B"), cue(20, "C"), cue(20, "D")};
-    a.findCharacters();
-    QCOMPARE(a.characters.size(), 4);
-    for (int k = 0; k < 4; ++k) {
-        const QColor c = a.characters.at(k)->color;
-        QVERIFY(qAbs(c.hsvHueF() - k / 4.0) < 0.01 || (k == 0 && c.hsvHue() == 0));
-        QCOMPARE(c.hsvSaturation(), 200);
-        QVERIFY(c.value() >= 150 && c.value() <= 205);
+    if (forceA) {
+        a.includeCharacters = {a.newCharacter({QStringLiteral("A")})};
+        a.includeCharacters[0]->color = QColor(1, 2, 3);
+        a.includeCharacters[0]->colorSet = true;
     }
-}
-
-void TestDiscovery::forcedColorKept()
-{
-    ScreenplayAnalysis a;
-    Character *forced = a.newCharacter({QStringLiteral("A")});
-    forced->color = QColor(1, 2, 3);
-    forced->colorSet = true;
-    a.includeCharacters = {forced};
-    a.colors = {Qt::red};
-    a.lines = QStringList{cue(20, "A"), cue(20, "A"), cue(20, "B")};
+    for (const QString &name : palette.split(' ', Qt::SkipEmptyParts))
+        a.colors.append(QColor(name));
+    a.lines = cues(lines);
     a.findCharacters();
-    QCOMPARE(summary(a.characters), (QStringList{"A:4", "B:1"}));
-    QCOMPARE(forced->color, QColor(1, 2, 3));
-    QCOMPARE(a.characters.at(1)->color, QColor(Qt::red));
-}
-
-void TestDiscovery::cancelKeepsWhatWasFound()
-{
-    CancellingAnalysis a;
-    a.linesBeforeCancel = 3;
-    a.lines = QStringList{cue(20, "A"), cue(20, "B"), cue(20, "B"), cue(20, "C"), cue(20, "D")};
-    a.findCharacters();
-    QCOMPARE(summary(a.characters), (QStringList{"B:2", "A:1"}));
+    const QStringList colors = expected.split(' ');
+    QCOMPARE(a.characters.size(), colors.size());
+    for (int k = 0; k < colors.size(); ++k) {
+        const QColor c = a.characters.at(k)->color;
+        if (colors.at(k).startsWith('#')) {
+            QCOMPARE(c.name(), colors.at(k));
+        } else {
+            QCOMPARE(c.hsvHue(), colors.at(k).mid(1).toInt());
+            QCOMPARE(c.hsvSaturation(), 200);
+            QVERIFY(c.value() >= 150 && c.value() <= 205);
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDiscovery)

@@ -1,38 +1,20 @@
 // SPDX-License-Identifier: MIT
+#include "analysistest.h"
 #include "asuser.h"
-#include "screenplayanalysis.h"
 #include "stdoutcapture.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
 
 #include <sys/stat.h>
 
 namespace {
 
-void writeFile(const QString &path, const QByteArray &bytes)
+void setMode(const QString &path, mode_t mode)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    ::chmod(QFile::encodeName(path).constData(), mode);
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-// The whole analysis of one file, with both exports and the saved markup.
-void analyse(ScreenplayAnalysis &a, const QString &path)
-{
-    a.breakStrings = ScreenplayAnalysis::sampleBreakStrings();
-    a.openScreenplay(path);
-    a.buildModel();
-    a.sceneStats();
-    a.characterStats();
-    a.markupDocument();
-}
+const QByteArray twoSpeakers = QByteArray(37, ' ') + "JOHN\n" + QByteArray(37, ' ') + "MARY\n";
 
 } // namespace
 
@@ -40,11 +22,8 @@ class TestOddInput : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup();
-    void singleTenMegabyteLine();
-    void fiveThousandSpeakers();
-    void nulBytes();
-    void folderOrUnreadableScreenplay();
+    void screenplays_data();
+    void screenplays();
     void settingsFilesThatAreFolders();
     void readOnlyFolderKeepsPreviousFile();
 
@@ -57,83 +36,76 @@ void TestOddInput::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     // Open to other users, so that a test acting as one can reach what it is given.
-    ::chmod(QFile::encodeName(m_dir->path()).constData(), 0755);
+    setMode(m_dir->path(), 0755);
     QDir::setCurrent(m_dir->path());
 }
 
-void TestOddInput::cleanup()
+// Huge, strange or unreadable screenplays go through the whole analysis; one that cannot be read
+// gives the line "file not found".
+void TestOddInput::screenplays_data()
 {
-    QDir::setCurrent(QDir::tempPath());
-}
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("mode"); // file permissions, or -1 for a folder of that name
+    QTest::addColumn<int>("characters");
+    QTest::addColumn<int>("scenes");
 
-void TestOddInput::singleTenMegabyteLine()
-{
+    // The first INT opens a heading that runs to the line's last word.
     QByteArray line;
-    line.reserve(10 * 1024 * 1024);
     while (line.size() < 10 * 1024 * 1024)
         line += "JOHN said INT to Mary and   [12] then <b>left</b> ";
-    writeFile(path("long.txt"), line + '\n');
-    ScreenplayAnalysis a;
-    a.characters.clear();
-    analyse(a, path("long.txt"));
-    QCOMPARE(a.lines.size(), 1);
-    // The first INT opens a heading that runs to the line's last word.
-    QCOMPARE(a.characterList->timeIndices.size(), 2);
-    QCOMPARE(a.characterList->timeIndices.last()->stop, 1.0f);
-}
+    QTest::newRow("a single 10 MB line") << line + '\n' << 0644 << 0 << 2;
 
-void TestOddInput::fiveThousandSpeakers()
-{
-    QByteArray text;
+    QByteArray crowd;
     for (int i = 0; i < 5000; ++i) {
         const QByteArray name = "SPEAKER" + QByteArray::number(i);
-        text += QByteArray(37, ' ') + name + "\n" + QByteArray(25, ' ') + "Hello " + name +
-                ".\n" + QByteArray(37, ' ') + name + "\n";
+        crowd += QByteArray(37, ' ') + name + "\n" + QByteArray(25, ' ') + "Hello " + name + ".\n" +
+                 QByteArray(37, ' ') + name + "\n";
         if (i % 100 == 0)
-            text += QByteArray(15, ' ') + "INT. ROOM " + QByteArray::number(i) + "\n";
+            crowd += QByteArray(15, ' ') + "INT. ROOM " + QByteArray::number(i) + "\n";
     }
-    writeFile(path("crowd.txt"), text);
-    ScreenplayAnalysis a;
-    analyse(a, path("crowd.txt"));
-    QCOMPARE(a.characters.size(), 5000);
-    QCOMPARE(a.characterList->timeIndices.size(), 51);
-    QCOMPARE(a.characterStats().count('\n'), 5001);
+    QTest::newRow("5,000 distinct speakers") << crowd << 0644 << 5000 << 51;
+    QTest::newRow("1 MB of NUL bytes") << QByteArray(1024 * 1024, '\0') << 0644 << 0 << 1;
+    QTest::newRow("a folder") << QByteArray() << -1 << 0 << 1;
+    QTest::newRow("an unreadable file") << twoSpeakers << 0 << 0 << 1;
 }
 
-void TestOddInput::nulBytes()
+void TestOddInput::screenplays()
 {
-    writeFile(path("nul.txt"), QByteArray(1024 * 1024, '\0'));
+    QFETCH(QByteArray, text);
+    QFETCH(int, mode);
+    QFETCH(int, characters);
+    QFETCH(int, scenes);
+    if (mode < 0) {
+        QDir(m_dir->path()).mkdir("play.txt");
+    } else {
+        writeFile(path("play.txt"), text);
+        setMode(path("play.txt"), mode_t(mode));
+    }
     ScreenplayAnalysis a;
-    analyse(a, path("nul.txt"));
-    QVERIFY(a.characters.isEmpty());
-    QCOMPARE(a.characterList->timeIndices.size(), 1);
-}
-
-void TestOddInput::folderOrUnreadableScreenplay()
-{
-    QDir(m_dir->path()).mkdir("folder.txt");
-    writeFile(path("secret.txt"), QByteArray(37, ' ') + "JOHN\n");
-    ::chmod(QFile::encodeName(path("secret.txt")).constData(), 0);
-    for (const QString &name : {QStringLiteral("folder.txt"), QStringLiteral("secret.txt")}) {
-        ScreenplayAnalysis a;
-        {
-            UnprivilegedScope user;
-            analyse(a, path(name));
-        }
+    {
+        UnprivilegedScope user;
+        openAndParse(a, path("play.txt"));
+    }
+    if (mode <= 0)
         QCOMPARE(a.lines, QStringList{"file not found\n"});
-        QVERIFY(a.characters.isEmpty());
-    }
+    QCOMPARE(a.characters.size(), characters);
+    QCOMPARE(a.characterList->timeIndices.size(), scenes);
+    QCOMPARE(a.characterList->timeIndices.last()->stop, 1.0f);
+    QCOMPARE(a.characterStats().count('\n'), characters + 1);
+    QCOMPARE(a.sceneStats().count('\n'), scenes + 1);
+    QVERIFY(a.markupDocument().endsWith("</div>"));
 }
 
+// Settings files that are folders are skipped on reading and reported on writing.
 void TestOddInput::settingsFilesThatAreFolders()
 {
     for (const char *name : {"config.txt", "breakStrings.txt", "characters.txt", "colors.txt"})
         QDir(m_dir->path()).mkdir(QLatin1String(name));
-    writeFile(path("play.txt"), QByteArray(37, ' ') + "JOHN\n" + QByteArray(37, ' ') + "MARY\n");
+    writeFile(path("play.txt"), twoSpeakers);
     ScreenplayAnalysis a;
     QVERIFY(!a.loadSettings());
     QVERIFY(!a.loadBreakStrings(QStringLiteral("breakStrings.txt")));
-    analyse(a, path("play.txt"));
+    openAndParse(a, path("play.txt"));
     QCOMPARE(a.minCharacterSpaces, 15);
     QCOMPARE(a.characters.size(), 2);
     StdoutCapture out;
@@ -142,15 +114,16 @@ void TestOddInput::settingsFilesThatAreFolders()
     QVERIFY(QFileInfo(path("colors.txt")).isDir());
 }
 
+// An export into a read-only folder says so on standard output and keeps the previous file.
 void TestOddInput::readOnlyFolderKeepsPreviousFile()
 {
     QDir(m_dir->path()).mkdir("locked");
-    writeFile(path("play.txt"), QByteArray(37, ' ') + "JOHN\n" + QByteArray(37, ' ') + "MARY\n");
+    writeFile(path("play.txt"), twoSpeakers);
     writeFile(path("locked/scene.csv"), "previous\n");
-    ::chmod(QFile::encodeName(path("locked/scene.csv")).constData(), 0666);
-    ::chmod(QFile::encodeName(path("locked")).constData(), 0555);
+    setMode(path("locked/scene.csv"), 0666);
+    setMode(path("locked"), 0555);
     ScreenplayAnalysis a;
-    analyse(a, path("play.txt"));
+    openAndParse(a, path("play.txt"));
     QStringList printed;
     {
         UnprivilegedScope user;
@@ -159,10 +132,10 @@ void TestOddInput::readOnlyFolderKeepsPreviousFile()
         a.writeCharacterStats(path("locked/character.csv"));
         printed = out.lines();
     }
+    setMode(path("locked"), 0755);
     QCOMPARE(printed, (QStringList{"file not found", "file not found"}));
     QCOMPARE(readFile(path("locked/scene.csv")), QByteArray("previous\n"));
     QVERIFY(!QFile::exists(path("locked/character.csv")));
-    ::chmod(QFile::encodeName(path("locked")).constData(), 0755);
 }
 
 QTEST_GUILESS_MAIN(TestOddInput)

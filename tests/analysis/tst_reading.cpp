@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "screenplayanalysis.h"
+#include "analysistest.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
 
 // Records the window title the analysis asks for.
 class TitledAnalysis : public ScreenplayAnalysis {
@@ -18,8 +17,6 @@ class TestReading : public QObject {
 private slots:
     void rewrite_data();
     void rewrite();
-    void missingFile();
-    void emptyFileSetsTitle();
 
 private:
     QTemporaryDir m_dir;
@@ -27,75 +24,60 @@ private:
 
 void TestReading::rewrite_data()
 {
+    QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("expected");
 
-    QTest::newRow("speaker element") << QByteArray("<speaker x><center><b>JOHN</b></center>\n")
-                                     << QStringList{QString(16, ' ') + "JOHN"};
+    const QString indent(16, ' ');
+    const QString txt = QStringLiteral("play.txt");
+    QTest::newRow("speaker element")
+        << txt << QByteArray("<speaker x><center><b>JOHN</b></center>\n")
+        << QStringList{indent + "JOHN"};
     QTest::newRow("speaker without centre tag")
-        << QByteArray("<speaker>JOHN</b></center> rest\n")
-        << QStringList{QString(16, ' ') + "<speaker> JOHN"};
-    QTest::newRow("tabs to four blanks") << QByteArray("\t\t\t\tJOHN\n")
-                                         << QStringList{QString(16, ' ') + "JOHN"};
-    QTest::newRow("blank after every tag") << QByteArray("<b>JOHN</b>\n")
-                                           << QStringList{"<b> JOHN</b> "};
-    QTest::newRow("font neutralised") << QByteArray("<font size=2>x</font>\n")
-                                      << QStringList{"<nofont size=2> x</nofont> "};
-    QTest::newRow("heading neutralised") << QByteArray("<h2>Title</h2>\n")
-                                         << QStringList{"<noh2> Title</noh2> "};
-    QTest::newRow("font size neutralised") << QByteArray("<p style=\"font-size: 9pt\">\n")
-                                           << QStringList{"<p style=\"no-font-size: 9pt\"> "};
-    QTest::newRow("replacements are case-sensitive") << QByteArray("<FONT><H2>\n")
-                                                     << QStringList{"<FONT> <H2> "};
-    QTest::newRow("empty lines kept") << QByteArray("a\n\nb\n") << QStringList{"a", "", "b"};
-    QTest::newRow("CR LF line ends") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
-    QTest::newRow("no final newline") << QByteArray("a\nb") << QStringList{"a", "b"};
-    QTest::newRow("byte-order mark dropped") << QByteArray("\xEF\xBB\xBFINT. HOUSE\n")
-                                             << QStringList{"INT. HOUSE"};
-    QTest::newRow("UTF-8 text") << QByteArray("caf\xC3\xA9\xC2\xA0ok\n")
-                                << QStringList{QString::fromUtf8("caf\xC3\xA9\xC2\xA0ok")};
-    QTest::newRow("NUL bytes survive") << QByteArray("a\0b\n", 4)
-                                       << QStringList{QString::fromLatin1("a\0b", 3)};
+        << txt << QByteArray("<speaker>JOHN</b></center> rest\n")
+        << QStringList{indent + "<speaker> JOHN"};
+    QTest::newRow("tabs to four blanks")
+        << txt << QByteArray("\t\t\t\tJOHN\n") << QStringList{indent + "JOHN"};
+    QTest::newRow("page styling neutralised, blank after every tag")
+        << txt << QByteArray("<h2 style=\"font-size: 9pt\"><font size=2>x</font></h2>\n")
+        << QStringList{"<noh2 style=\"no-font-size: 9pt\"> <nofont size=2> x</nofont> </noh2> "};
+    QTest::newRow("replacements are case-sensitive")
+        << txt << QByteArray("<FONT><H2>\n") << QStringList{"<FONT> <H2> "};
+    QTest::newRow("line ends, empty line, no final newline")
+        << txt << QByteArray("a\r\n\nb") << QStringList{"a", "", "b"};
+    QTest::newRow("byte-order mark dropped, UTF-8 decoded")
+        << txt
+        << QByteArray("\xEF\xBB\xBF"
+                      "caf\xC3\xA9\xC2\xA0ok\n")
+        << QStringList{QString::fromUtf8("caf\xC3\xA9\xC2\xA0ok")};
+    QTest::newRow("NUL bytes survive")
+        << txt << QByteArray("a\0b\n", 4) << QStringList{QString::fromLatin1("a\0b", 3)};
+    QTest::newRow("empty file") << txt << QByteArray("") << QStringList{};
+    // Fountain is laid out in typewriter columns first, then rewritten like any text.
+    const QByteArray fountain("BOB\na > b\n");
+    QTest::newRow("Fountain suffix in any case")
+        << QStringLiteral("play.Fountain") << fountain
+        << QStringList{QString(37, ' ') + "BOB", QString(25, ' ') + "a >  b"};
+    QTest::newRow("no suffix is plain text")
+        << QStringLiteral("fountain") << fountain << QStringList{"BOB", "a >  b"};
+    QTest::newRow("missing file") << txt << QByteArray() << QStringList{"file not found\n"};
 }
 
 void TestReading::rewrite()
 {
+    QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, expected);
-    const QString path = m_dir.filePath(QStringLiteral("play.txt"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    file.close();
+    // A null row reads a file that is not there.
+    const QString path = m_dir.filePath(bytes.isNull() ? "absent.txt" : name);
+    if (!bytes.isNull())
+        writeFile(path, bytes);
 
     TitledAnalysis a;
     a.lines.append(QStringLiteral("kept"));
     a.readFile(path);
     QCOMPARE(a.lines, QStringList{"kept"} + expected);
-    QCOMPARE(a.title, QStringLiteral("Yarnwise : play.txt"));
-}
-
-void TestReading::missingFile()
-{
-    TitledAnalysis a;
-    a.readFile(m_dir.filePath(QStringLiteral("absent.txt")));
-    a.readFile(QString());
-    a.readFile(m_dir.path()); // a directory
-    const QString notFound = QStringLiteral("file not found\n");
-    QCOMPARE(a.lines, (QStringList{notFound, notFound, notFound}));
-    QVERIFY(a.title.isEmpty());
-}
-
-void TestReading::emptyFileSetsTitle()
-{
-    const QString path = m_dir.filePath(QStringLiteral("empty"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-    TitledAnalysis a;
-    a.readFile(path);
-    QVERIFY(a.lines.isEmpty());
-    QCOMPARE(a.title, QStringLiteral("Yarnwise : empty"));
+    QCOMPARE(a.title, bytes.isNull() ? QString() : "Yarnwise : " + name);
 }
 
 QTEST_GUILESS_MAIN(TestReading)

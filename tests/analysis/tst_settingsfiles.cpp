@@ -1,37 +1,25 @@
 // SPDX-License-Identifier: MIT
-#include "screenplayanalysis.h"
-#include "stdoutcapture.h"
+#include "analysistest.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
 
 namespace {
 
-void writeFile(const QString &path, const QByteArray &bytes)
+// The included characters as "names/alias;alias/r g b" ("-" for no forced colour), separated
+// by "|".
+QString describe(const QVector<Character *> &characters)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-// One included character as "names|alias;alias|r g b" ("-" for no forced colour).
-QString describe(const Character *c)
-{
-    QStringList aliases;
-    for (const QStringList &alias : c->aliases)
-        aliases.append(alias.join(' '));
-    const QString color = c->colorSet ? QStringLiteral("%1 %2 %3")
-                                            .arg(c->color.red())
-                                            .arg(c->color.green())
-                                            .arg(c->color.blue())
-                                      : QStringLiteral("-");
-    return c->names.join(' ') + '|' + aliases.join(';') + '|' + color;
+    QStringList result;
+    for (const Character *c : characters) {
+        QStringList aliases;
+        for (const QStringList &alias : c->aliases)
+            aliases.append(alias.join(' '));
+        const QColor &k = c->color;
+        result.append(c->names.join(' ') + '/' + aliases.join(';') + '/' +
+                      (c->colorSet ? QString::asprintf("%d %d %d", k.red(), k.green(), k.blue())
+                                   : QStringLiteral("-")));
+    }
+    return result.join('|');
 }
 
 } // namespace
@@ -40,17 +28,9 @@ class TestSettingsFiles : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void charactersFile_data();
-    void charactersFile();
-    void charactersRoundTrip();
-    void colorsFile_data();
-    void colorsFile();
-    void missingFilesChangeNothing();
-    void breakStrings();
-    void config_data();
-    void config();
-    void configWrittenInOrder();
-    void unwritableTargetReported();
+    void load_data();
+    void load();
+    void savedFiles();
 
 private:
     QTemporaryDir m_dir;
@@ -61,195 +41,102 @@ void TestSettingsFiles::init()
     QDir::setCurrent(m_dir.path());
 }
 
-void TestSettingsFiles::charactersFile_data()
+// Each settings file read from a state of "OLD" (the colour #ffff00, the default settings); a
+// missing file (a null row) leaves that state as it is.
+void TestSettingsFiles::load_data()
 {
+    QTest::addColumn<QString>("kind");
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QString>("expected");
 
-    QTest::newRow("names, aliases, colour")
-        << QByteArray("MRS SMITH, MRS. SMITH, MARGARET : 200 30 30\n")
-        << QStringList{"MRS SMITH|MRS. SMITH;MARGARET|200 30 30"};
-    QTest::newRow("name only") << QByteArray("JOHN\n") << QStringList{"JOHN||-"};
-    QTest::newRow("two numbers are no colour") << QByteArray("JOHN : 255 0\n")
-                                               << QStringList{"JOHN||-"};
-    QTest::newRow("word counts as zero") << QByteArray("JOHN : red 0 0\n")
-                                         << QStringList{"JOHN||0 0 0"};
-    QTest::newRow("no blanks round colon") << QByteArray("JOHN:0 0 255\n")
-                                           << QStringList{"JOHN||0 0 255"};
-    QTest::newRow("runs of blanks") << QByteArray("  MRS    SMITH  :  1   2  3  4\n")
-                                    << QStringList{"MRS SMITH||1 2 3"};
-    QTest::newRow("empty lines add nothing") << QByteArray("\n\nJOHN\n\n")
-                                             << QStringList{"JOHN||-"};
-    QTest::newRow("leading comma adds aliases to previous")
-        << QByteArray("JOHN\n, JACK, J : 9 9 9\n") << QStringList{"JOHN|JACK;J|9 9 9"};
-    QTest::newRow("orphan aliases ignored") << QByteArray(", JACK : 1 1 1\nJOHN\n")
-                                            << QStringList{"JOHN||-"};
-    QTest::newRow("components clamped") << QByteArray("JOHN : -5 300 128\n")
-                                        << QStringList{"JOHN||0 255 128"};
-    QTest::newRow("CR LF") << QByteArray("A : 1 2 3\r\nB\r\n") << QStringList{"A||1 2 3", "B||-"};
+    QTest::newRow("characters: names, aliases, colour")
+        << "characters" << QByteArray("MRS SMITH, MRS. SMITH, MARGARET : 200 30 30\n")
+        << "MRS SMITH/MRS. SMITH;MARGARET/200 30 30";
+    QTest::newRow("characters: word is zero, components clamped")
+        << "characters" << QByteArray("JOHN : red 300 -5\n") << "JOHN//0 255 0";
+    QTest::newRow("characters: runs of blanks, none round colon")
+        << "characters" << QByteArray("  MRS    SMITH:1   2  3  4\n") << "MRS SMITH//1 2 3";
+    QTest::newRow("characters: leading comma adds aliases to previous")
+        << "characters" << QByteArray("JOHN\n, JACK, J : 9 9 9\n") << "JOHN/JACK;J/9 9 9";
+    QTest::newRow("characters: orphan aliases, two numbers are no colour")
+        << "characters" << QByteArray(", JACK : 1 1 1\nJOHN : 255 0\n") << "JOHN//-";
+    QTest::newRow("characters: CR LF and empty lines")
+        << "characters" << QByteArray("\r\nA : 1 2 3\r\n\r\nB\r\n") << "A//1 2 3|B//-";
+    QTest::newRow("characters: missing") << "characters" << QByteArray() << "OLD//-";
+    QTest::newRow("colors: extra words kept out, short lines add nothing")
+        << "colors" << QByteArray("255 0 0\n\n1 2\n0 255 0 extra\n0 0 255")
+        << "#ff0000 #00ff00 #0000ff";
+    QTest::newRow("colors: every blank parts a field")
+        << "colors" << QByteArray(" 255 0 0\n255  0 0\n") << "#00ff00 #ff0000";
+    QTest::newRow("colors: clamped") << "colors" << QByteArray("999 -1 7\n") << "#ff0007";
+    QTest::newRow("colors: missing") << "colors" << QByteArray() << "#ffff00";
+    QTest::newRow("breaks: empty lines skipped, blanks kept")
+        << "breaks" << QByteArray("INT\n\n EXT\r\nINT") << "INT| EXT|INT";
+    QTest::newRow("breaks: missing") << "breaks" << QByteArray() << "OLD";
+    // Settings as "find loose case spaces instances steps"; names and values ignore case.
+    const QString defaults = QStringLiteral("1 0 0 15 0 100");
+    QTest::newRow("config: missing") << "config" << QByteArray() << defaults;
+    QTest::newRow("config: word or empty value token gives zero")
+        << "config" << QByteArray("MinCharacterSpaces  20\nNumberSteps many\n") << "1 0 0 0 0 0";
+    QTest::newRow("config: bad bool or no value leaves value")
+        << "config" << QByteArray("Find the Characters in the Text yes\nNumberSteps\n") << defaults;
+    QTest::newRow("config: pairs on one line, any case, negative number")
+        << "config"
+        << QByteArray("LOOSEMATCH true CaseSensitivity True MinNumberOfCharacterInstances -1\n")
+        << "1 1 1 15 -1 100";
+    // The key of several words is matched over as many tokens.
+    QTest::newRow("config: file as written, multi-word key")
+        << "config"
+        << QByteArray(
+               "Find the Characters in the Text False\nlooseMatch False\nCaseSensitivity True\n"
+               "MinCharacterSpaces 20\nMinNumberOfCharacterInstances 2\nNumberSteps 30\n")
+        << "0 0 1 20 2 30";
 }
 
-void TestSettingsFiles::charactersFile()
+void TestSettingsFiles::load()
 {
+    QFETCH(QString, kind);
     QFETCH(QByteArray, file);
-    QFETCH(QStringList, expected);
-    writeFile(QStringLiteral("characters.txt"), file);
+    QFETCH(QString, expected);
+    const QString path = file.isNull() ? QStringLiteral("absent.txt") : QStringLiteral("file.txt");
+    if (!file.isNull())
+        writeFile(path, file);
     ScreenplayAnalysis a;
     a.includeCharacters = {a.newCharacter({QStringLiteral("OLD")})};
-    QVERIFY(a.loadCharacters(QStringLiteral("characters.txt")));
-    QStringList actual;
-    for (const Character *c : qAsConst(a.includeCharacters))
-        actual.append(describe(c));
+    a.colors = {Qt::yellow};
+    a.breakStrings = QStringList{QStringLiteral("OLD")};
+    QString actual;
+    if (kind == "characters") {
+        QCOMPARE(a.loadCharacters(path), !file.isNull());
+        actual = describe(a.includeCharacters);
+    } else if (kind == "colors") {
+        QCOMPARE(a.loadColors(path), !file.isNull());
+        for (const QColor &c : qAsConst(a.colors))
+            actual += (actual.isEmpty() ? "" : " ") + c.name();
+    } else if (kind == "breaks") {
+        QCOMPARE(a.loadBreakStrings(path), !file.isNull());
+        actual = a.breakStrings.join('|');
+    } else {
+        QCOMPARE(a.loadSettings(path), !file.isNull());
+        actual = QString::asprintf("%d %d %d %d %d %d", a.findCharactersInText, a.looseMatch,
+                                   a.caseSensitivity, a.minCharacterSpaces,
+                                   a.minNumberOfCharacterInstances, a.numberSteps);
+    }
     QCOMPARE(actual, expected);
 }
 
-void TestSettingsFiles::charactersRoundTrip()
+// What the save commands write: the characters without their aliases, the colours as "r g b".
+void TestSettingsFiles::savedFiles()
 {
     writeFile(QStringLiteral("characters.txt"), "JOHN : 255 0 0\nMRS SMITH, MAGGIE\n");
     ScreenplayAnalysis a;
     QVERIFY(a.loadCharacters(QStringLiteral("characters.txt")));
     QVERIFY(a.saveCharacters(QStringLiteral("saved.txt")));
     QCOMPARE(readFile(QStringLiteral("saved.txt")), QByteArray("JOHN  : 255 0 0\nMRS SMITH \n"));
-    QVERIFY(a.loadCharacters(QStringLiteral("saved.txt")));
-    QCOMPARE(describe(a.includeCharacters.at(1)), QStringLiteral("MRS SMITH||-"));
-}
-
-void TestSettingsFiles::colorsFile_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QVector<QColor>>("expected");
-    QTest::newRow("three lines") << QByteArray("255 0 0\n0 255 0 extra\n0 0 255")
-                                 << QVector<QColor>{Qt::red, Qt::green, Qt::blue};
-    QTest::newRow("leading blank is an empty part")
-        << QByteArray(" 255 0 0\n") << QVector<QColor>{QColor(0, 255, 0)};
-    QTest::newRow("empty part between blanks") << QByteArray("255  0 0\n")
-                                               << QVector<QColor>{QColor(255, 0, 0)};
-    QTest::newRow("short and empty lines add nothing") << QByteArray("\n1 2\nx\n")
-                                                       << QVector<QColor>{};
-    QTest::newRow("clamped") << QByteArray("999 -1 7\n") << QVector<QColor>{QColor(255, 0, 7)};
-}
-
-void TestSettingsFiles::colorsFile()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QVector<QColor>, expected);
-    writeFile(QStringLiteral("colors.txt"), file);
-    ScreenplayAnalysis a;
-    a.colors = {Qt::yellow};
-    QVERIFY(a.loadColors(QStringLiteral("colors.txt")));
-    QCOMPARE(a.colors, expected);
-
-    a.characters.clear();
-    for (const QColor &c : expected) {
-        a.characters.append(a.newCharacter({QStringLiteral("X")}));
-        a.characters.last()->color = c;
-    }
-    QVERIFY(a.saveColors(QStringLiteral("out.txt")));
-    QByteArray written;
-    for (const QColor &c : expected)
-        written += QByteArray::number(c.red()) + ' ' + QByteArray::number(c.green()) + ' ' +
-                   QByteArray::number(c.blue()) + '\n';
-    QCOMPARE(readFile(QStringLiteral("out.txt")), written);
-}
-
-void TestSettingsFiles::missingFilesChangeNothing()
-{
-    ScreenplayAnalysis a;
-    Character *kept = a.newCharacter({QStringLiteral("KEPT")});
-    a.includeCharacters = {kept};
-    a.colors = {Qt::red};
-    a.breakStrings = QStringList{QStringLiteral("INT")};
-    QVERIFY(!a.loadCharacters(QStringLiteral("absent.txt")));
-    QVERIFY(!a.loadColors(QStringLiteral("absent.txt")));
-    QVERIFY(!a.loadBreakStrings(QStringLiteral("absent.txt")));
-    QVERIFY(!a.loadBreakStrings(QString()));
-    QCOMPARE(a.includeCharacters, QVector<Character *>{kept});
-    QCOMPARE(a.colors, QVector<QColor>{Qt::red});
-    QCOMPARE(a.breakStrings, QStringList{"INT"});
-}
-
-void TestSettingsFiles::breakStrings()
-{
-    writeFile(QStringLiteral("breaks.txt"), "INT\n\n EXT\nINT\n");
-    ScreenplayAnalysis a;
-    QVERIFY(a.loadBreakStrings(QStringLiteral("breaks.txt")));
-    QCOMPARE(a.breakStrings, (QStringList{"INT", " EXT", "INT"}));
-    QVERIFY(a.saveBreakStrings(QStringLiteral("out.txt")));
-    QCOMPARE(readFile(QStringLiteral("out.txt")), QByteArray("INT\n EXT\nINT\n"));
-    a.breakStrings.clear();
-    QVERIFY(a.saveBreakStrings(QStringLiteral("out.txt")));
-    QCOMPARE(readFile(QStringLiteral("out.txt")), QByteArray());
-}
-
-void TestSettingsFiles::config_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("expected"); // find loose case spaces instances steps
-
-    const QString defaults = QStringLiteral("1 0 0 15 0 100");
-    QTest::newRow("defaults survive an empty file") << QByteArray() << defaults;
-    QTest::newRow("keys and values ignore case") << QByteArray("LOOSEMATCH true\n")
-                                                 << "1 1 0 15 0 100";
-    QTest::newRow("word value gives zero") << QByteArray("MinCharacterSpaces many\n")
-                                           << "1 0 0 0 0 100";
-    QTest::newRow("empty value token gives zero") << QByteArray("MinCharacterSpaces  20\n")
-                                                  << "1 0 0 0 0 100";
-    QTest::newRow("bad bool leaves value") << QByteArray("looseMatch yes\n") << defaults;
-    QTest::newRow("two pairs on one line") << QByteArray("looseMatch True CaseSensitivity True\n")
-                                           << "1 1 1 15 0 100";
-    QTest::newRow("key without value") << QByteArray("NumberSteps\n") << defaults;
-    QTest::newRow("negative number") << QByteArray("MinNumberOfCharacterInstances -1\n")
-                                     << "1 0 0 15 -1 100";
-    QTest::newRow("multi-word key restored")
-        << QByteArray("Find the Characters in the Text False\nNumberSteps 50\n")
-        << "0 0 0 15 0 50";
-    QTest::newRow("file as written") << QByteArray("Find the Characters in the Text True\n"
-                                                   "looseMatch False\nCaseSensitivity True\n"
-                                                   "MinCharacterSpaces 20\n"
-                                                   "MinNumberOfCharacterInstances 2\n"
-                                                   "NumberSteps 30\n")
-                                     << "1 0 1 20 2 30";
-}
-
-void TestSettingsFiles::config()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QString, expected);
-    writeFile(QStringLiteral("config.txt"), file);
-    ScreenplayAnalysis a;
-    QVERIFY(a.loadSettings());
-    const QString actual = QStringLiteral("%1 %2 %3 %4 %5 %6")
-                               .arg(int(a.findCharactersInText))
-                               .arg(int(a.looseMatch))
-                               .arg(int(a.caseSensitivity))
-                               .arg(a.minCharacterSpaces)
-                               .arg(a.minNumberOfCharacterInstances)
-                               .arg(a.numberSteps);
-    QCOMPARE(actual, expected);
-}
-
-void TestSettingsFiles::configWrittenInOrder()
-{
-    ScreenplayAnalysis a;
-    QVector<ConfigEntry> entries = a.configEntries();
-    QVector<ConfigEntry *> pointers;
-    for (ConfigEntry &e : entries)
-        pointers.append(&e);
-    QVERIFY(ScreenplayAnalysis::writeConfig(QStringLiteral("config.txt"), pointers));
-    QCOMPARE(readFile(QStringLiteral("config.txt")),
-             QByteArray("Find the Characters in the Text True\nlooseMatch False\n"
-                        "CaseSensitivity False\nMinCharacterSpaces 15\n"
-                        "MinNumberOfCharacterInstances 0\nNumberSteps 100\n"));
-}
-
-void TestSettingsFiles::unwritableTargetReported()
-{
-    ScreenplayAnalysis a;
-    StdoutCapture out;
-    QVERIFY(!a.saveColors(QStringLiteral("no-such-folder/colors.txt")));
-    QVERIFY(!a.saveBreakStrings(m_dir.path())); // a directory
-    QCOMPARE(out.lines(), (QStringList{"could not write no-such-folder/colors.txt",
-                                       "could not write " + m_dir.path()}));
+    a.characters = a.includeCharacters;
+    a.characters.at(1)->color = QColor(1, 2, 3);
+    QVERIFY(a.saveColors(QStringLiteral("colors.txt")));
+    QCOMPARE(readFile(QStringLiteral("colors.txt")), QByteArray("255 0 0\n1 2 3\n"));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFiles)

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "screenplayanalysis.h"
+
+#include <QtTest>
+
+inline void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Opens a screenplay with the sample break strings, as the file-open command does, and parses it.
+inline void openAndParse(ScreenplayAnalysis &a, const QString &path)
+{
+    a.breakStrings = ScreenplayAnalysis::sampleBreakStrings();
+    a.openScreenplay(path);
+    a.buildModel();
+}
+
+// "NAME:instances" for each character, in order, separated by "|".
+inline QString castSummary(const QVector<Character *> &characters)
+{
+    QStringList result;
+    for (const Character *c : characters)
+        result.append(c->names.join(' ') + ':' + QString::number(c->numInstances));
+    return result.join('|');
+}
+
+// Every scene as "type start-stop counts", followed by " p" and the pages when it has any,
+// separated by "|".
+inline QString sceneSummary(const CharacterList *list)
+{
+    QStringList result;
+    for (const TimeIndex *s : list->timeIndices) {
+        QString line = s->type + ' ' + QString::number(s->start) + '-' + QString::number(s->stop);
+        for (int i = 0; i < s->counts.size(); ++i)
+            line += (i ? ',' : ' ') + QString::number(s->counts.at(i));
+        for (int i = 0; i < s->pages.size(); ++i)
+            line += (i ? "," : " p") + QString::number(s->pages.at(i));
+        result.append(line);
+    }
+    return result.join('|');
+}
