@@ -1,83 +1,74 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "corpus.h"
 #include "plotloom.h"
 
-#include <QApplication>
-#include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWebElement>
+#include <QWebFrame>
 #include <QtTest>
 
 #include <functional>
 
-// Answers the modal dialogs the window opens, one answer per dialog in order: each answer gets
-// the dialog once it is the active modal widget. Dialogs that nobody expects are rejected, so a
-// test never hangs on one; their titles are recorded.
+// Answers the modal dialogs the window opens, in order, each once it is the active modal widget;
+// a dialog nobody expects is rejected, so that no test hangs on one. The titles are recorded.
 class ModalAnswers : public QObject {
 public:
     using Answer = std::function<void(QWidget *)>;
 
     ModalAnswers()
     {
-        connect(&m_timer, &QTimer::timeout, this, &ModalAnswers::poll);
-        m_timer.start(10);
+        QCoreApplication::setAttribute(
+            Qt::AA_DontUseNativeDialogs); // Qt's own, which tests fill in
+        startTimer(10);
     }
-
-    // Queues an answer for the next dialog.
     ModalAnswers &then(const Answer &answer)
     {
         m_answers.append(answer);
         return *this;
     }
-
-    // Queues a rejection of the next dialog.
-    ModalAnswers &reject() { return then([](QWidget *w) { closeDialog(w, false); }); }
-    ModalAnswers &accept() { return then([](QWidget *w) { closeDialog(w, true); }); }
-
-    QStringList titles;
-    int pending() const { return m_answers.size(); }
-
     static void closeDialog(QWidget *w, bool accept)
     {
-        if (auto *dialog = qobject_cast<QDialog *>(w))
-            accept ? dialog->accept() : dialog->reject();
-        else
-            w->close();
+        auto *dialog = static_cast<QDialog *>(w); // every modal widget of the window is one
+        accept ? dialog->accept() : dialog->reject();
     }
+    static void accept(QWidget *w) { closeDialog(w, true); }
 
-private:
-    void poll()
+    QStringList titles;
+
+protected:
+    void timerEvent(QTimerEvent *) override
     {
         QWidget *w = QApplication::activeModalWidget();
         if (!w || w == m_last || !w->isVisible())
             return;
         m_last = w;
         titles.append(w->windowTitle());
-        const Answer answer = m_answers.isEmpty() ? Answer([](QWidget *d) { closeDialog(d, false); })
-                                                  : m_answers.takeFirst();
-        // Answer from the event loop, not from inside the poll, so dialogs can open dialogs.
+        const Answer answer =
+            m_answers.isEmpty() ? [](QWidget *d) { closeDialog(d, false); } : m_answers.takeFirst();
+        // Answered from the event loop, so that a dialog can open another.
         QTimer::singleShot(0, w, [answer, w] { answer(w); });
     }
 
+private:
     QList<Answer> m_answers;
     QPointer<QWidget> m_last;
-    QTimer m_timer;
 };
 
 // Answers a file dialog with the given files, as if typed into its name field.
 inline void chooseFiles(QWidget *w, const QStringList &paths)
 {
     auto *dialog = qobject_cast<QFileDialog *>(w);
-    QStringList names;
-    for (const QString &path : paths)
-        names.append(paths.size() > 1 ? '"' + QFileInfo(path).fileName() + '"'
-                                       : QFileInfo(path).fileName());
     dialog->setDirectory(QFileInfo(paths.first()).absolutePath());
-    dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(names.join(' '));
+    QString names;
+    for (const QString &path : paths)
+        names += '"' + QFileInfo(path).fileName() + "\" ";
+    dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(names);
     static_cast<QDialog *>(dialog)->accept();
 }
 
@@ -90,42 +81,47 @@ protected:
     void quit(int status) override { quitStatus = status; }
 };
 
-// A temporary working folder made current, with the sample break strings unless told otherwise.
-class WorkingFolder {
+// A temporary working folder, made current, holding the sample break strings.
+class WorkingFolder : public QTemporaryDir {
 public:
-    explicit WorkingFolder(bool withBreakStrings = true)
+    WorkingFolder()
     {
-        QDir::setCurrent(m_dir.path());
-        if (withBreakStrings)
-            write(QStringLiteral("breakStrings.txt"), "int.\next.\nINTERIOR\nEXTERIOR\nINT\nEXT\n");
+        QDir::setCurrent(path());
+        write("breakStrings.txt", "int.\next.\nINTERIOR\nEXTERIOR\nINT\nEXT\n");
     }
     ~WorkingFolder() { QDir::setCurrent(QDir::tempPath()); }
 
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-
-    void write(const QString &name, const QByteArray &bytes) const
-    {
-        QFile file(path(name));
-        if (file.open(QIODevice::WriteOnly))
-            file.write(bytes);
-    }
-
     QByteArray read(const QString &name) const
     {
-        QFile file(path(name));
+        QFile file(filePath(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
-
-private:
-    QTemporaryDir m_dir;
+    // Writes a file and returns its path.
+    QString write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(filePath(name));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+        return file.fileName();
+    }
 };
 
-// Builds the window, closing the About dialog that start-up shows.
-inline std::unique_ptr<TestWindow> makeWindow()
+// A screenplay from '|'-separated lines, each a column and the text there: "37 ANN|25 Hello.".
+inline QByteArray screenplay(const QByteArray &lines)
+{
+    QByteArray text;
+    for (const QByteArray &line : lines.split('|'))
+        text += QByteArray(line.left(line.indexOf(' ')).toInt(), ' ') +
+                line.mid(line.indexOf(' ') + 1) + '\n';
+    return text;
+}
+
+// Builds and shows the window, closing the About dialog that start-up shows.
+template <class Window = TestWindow> std::unique_ptr<Window> makeWindow()
 {
     ModalAnswers answers;
-    answers.accept();
-    auto window = std::make_unique<TestWindow>();
+    answers.then(ModalAnswers::accept);
+    auto window = std::make_unique<Window>();
     window->resize(1400, 900);
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))
@@ -138,4 +134,26 @@ inline void openInWindow(Plotloom &window, const QString &path)
 {
     window.openScreenplay(path);
     window.Parse();
+}
+
+// The inline style of every element the selector finds in the text view: the values of the
+// properties, space-separated ("rgb(255, 0, 0) bold" for a character's span).
+inline QStringList styles(Plotloom &w, const QString &selector,
+                          const QStringList &properties = {"color", "font-weight"})
+{
+    QStringList result;
+    for (const QWebElement &e : w.ui.webView->page()->mainFrame()->findAllElements(selector)) {
+        QStringList values;
+        for (const QString &property : properties)
+            values.append(e.styleProperty(property, QWebElement::InlineStyle));
+        result.append(values.join(' '));
+    }
+    return result;
+}
+
+// The styles of n spans of a character of the given colour.
+inline QStringList styled(const QColor &c, int n)
+{
+    const QString style = QStringLiteral("rgb(%1, %2, %3) bold");
+    return QVector<QString>(n, style.arg(c.red()).arg(c.green()).arg(c.blue())).toList();
 }

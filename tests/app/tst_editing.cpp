@@ -1,38 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "apptest.h"
-#include "glutsupport.h"
-#include "graphwidget.h"
-#include "htmlnames.h"
 #include "viewharness.h"
 #include "webtextview.h"
 
 #include <QColorDialog>
-#include <QElapsedTimer>
-#include <QFileDialog>
-#include <QInputDialog>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
-#include <QWebElement>
-#include <QWebFrame>
-#include <QWebView>
 
 namespace {
-
-// A short screenplay: three scenes, two speakers, and a boat that nobody discovers.
-const QByteArray play = QByteArray(15, ' ') + "INT. CABIN - NIGHT\n" + QByteArray(37, ' ') +
-                        "ANN\n" + QByteArray(25, ' ') + "The ASTRID is late.\n" +
-                        QByteArray(37, ' ') + "BOB\n" + QByteArray(25, ' ') + "Storm.\n" +
-                        QByteArray(15, ' ') + "Lanterns on the quay.\n" + QByteArray(15, ' ') +
-                        "EXT. QUAY - NIGHT\n" + QByteArray(37, ' ') + "ANN\n" +
-                        QByteArray(25, ' ') + "There she is, the ASTRID again.\n" +
-                        QByteArray(37, ' ') + "BOB\n" + QByteArray(25, ' ') + "Finally.\n";
-
-QWebElementCollection spans(Plotloom &w, const QString &className)
-{
-    return w.ui.webView->page()->mainFrame()->findAllElements(
-        classSelector(QStringLiteral("span"), className));
-}
 
 QStringList sceneTypes(const Plotloom &w)
 {
@@ -42,251 +16,167 @@ QStringList sceneTypes(const Plotloom &w)
     return types;
 }
 
-void typeText(QWidget *dialog, const QString &text)
+// Answers the include dialog: adds MRS SMITH, forces red on her, then closes with ok.
+ModalAnswers::Answer addSmith(ModalAnswers &answers, bool ok)
 {
-    dialog->findChild<QLineEdit *>()->setText(text);
-    ModalAnswers::closeDialog(dialog, true);
-}
-
-void chooseColor(QWidget *dialog, const QColor &color)
-{
-    qobject_cast<QColorDialog *>(dialog)->setCurrentColor(color);
-    ModalAnswers::closeDialog(dialog, true);
+    return [&answers, ok](QWidget *dialog) {
+        auto *list = dialog->findChild<QListWidget *>("listWidget");
+        answers.then([](QWidget *input) {
+            input->findChild<QLineEdit *>()->setText("MRS SMITH");
+            ModalAnswers::closeDialog(input, true);
+        });
+        dialog->findChild<QPushButton *>("pushButton_AddIncludeCharacter")->click();
+        list->item(list->count() - 1)->setSelected(true);
+        answers.then([](QWidget *colors) {
+            qobject_cast<QColorDialog *>(colors)->setCurrentColor(Qt::red);
+            ModalAnswers::closeDialog(colors, true);
+        });
+        dialog->findChild<QPushButton *>("pushButton_ForceColor")->click();
+        ModalAnswers::closeDialog(dialog, ok);
+    };
 }
 
 } // namespace
 
+// Each test starts with a fresh window showing a play of 11 lines: three scenes, two speakers,
+// and a boat that nobody discovers.
 class TestEditing : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void addCharacterFromSelection();
-    void addBreakStringFromSelection();
+    void init();
+    void cleanup();
+    void addCharacterAndRecolour();
+    void addBreakStringWithReparseButton();
     void breakSectionHere();
-    void reparseButtonCoversBlankView();
-    void colourChangeRestylesSpans();
     void includeDialog();
-    void includeDialogCancelKeepsFile();
     void loadColorsRecolours();
-    void aboutAtStartup();
+
+private:
+    std::unique_ptr<WorkingFolder> m_folder;
+    std::unique_ptr<TestWindow> m_window;
 };
 
-void TestEditing::initTestCase()
+void TestEditing::init()
 {
-    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    m_folder = std::make_unique<WorkingFolder>();
+    m_window = makeWindow();
+    openInWindow(*m_window, m_folder->write("play.txt",
+                                            screenplay("15 INT. CABIN - NIGHT|37 ANN|25 The ASTRID "
+                                                       "is late.|37 BOB|25 Storm.|15 Lanterns on "
+                                                       "the quay.|15 EXT. QUAY - NIGHT|37 ANN|25 "
+                                                       "There she is, the ASTRID again.|37 BOB|25 "
+                                                       "Finally.")));
 }
 
-void TestEditing::addCharacterFromSelection()
+void TestEditing::cleanup()
 {
-    WorkingFolder folder;
-    folder.write("play.txt", play);
-    auto window = makeWindow();
-    openInWindow(*window, folder.path("play.txt"));
-    QCOMPARE(window->characters.size(), 2);
-    QVERIFY(window->ui.webView->findText("ASTRID"));
-    QCOMPARE(window->textView()->selectedText(), QStringLiteral("ASTRID"));
-    window->textAddCharacterTrigger();
-    QVERIFY(window->ui.pushButton_Reparse->isVisible());
-    window->ui.pushButton_Reparse->click();
+    m_window.reset();
+    m_folder.reset();
+}
 
-    QCOMPARE(window->ui.listWidget->count(), 3);
-    QCOMPARE(window->ui.listWidget->item(2)->text(), QStringLiteral("ASTRID "));
-    const QWebElementCollection boat = spans(*window, "ASTRID");
-    QCOMPARE(boat.count(), 2);
-    QCOMPARE(boat.at(0).styleProperty("font-weight", QWebElement::InlineStyle),
-             QStringLiteral("bold"));
+// A character added from the selection gets, once reparsed, a row, a colour, styled spans and
+// scene counts; a new colour for a selected row restyles that character's spans only.
+void TestEditing::addCharacterAndRecolour()
+{
+    QVERIFY(m_window->ui.webView->findText("ASTRID"));
+    m_window->textAddCharacterTrigger();
+    m_window->ui.pushButton_Reparse->click();
+    QCOMPARE(m_window->ui.listWidget->count(), 3);
+    const Character *boat = m_window->characterList->characters.at(2);
+    QCOMPARE(m_window->ui.listWidget->item(2)->text(), QStringLiteral("ASTRID "));
+    QCOMPARE(m_window->ui.listWidget->item(2)->background().color(), boat->color);
+    QCOMPARE(styles(*m_window, "span.ASTRID"), styled(boat->color, 2));
     int mentions = 0;
-    for (const TimeIndex *s : window->characterList->timeIndices)
+    for (const TimeIndex *s : m_window->characterList->timeIndices)
         mentions += s->counts.value(2);
     QCOMPARE(mentions, 2);
-    QVERIFY(window->ui.pushButton_Reparse->isHidden());
+
+    const QStringList bob = styles(*m_window, "span.BOB");
+    m_window->ui.listWidget->item(0)->setSelected(true); // ANN
+    m_window->ui.ThreadView->colorDialog.setCurrentColor(Qt::red);
+    QCOMPARE(styles(*m_window, "span.ANN"), styled(Qt::red, 2));
+    QCOMPARE(styles(*m_window, "span.BOB"), bob);
 }
 
-void TestEditing::addBreakStringFromSelection()
+// The edit shows the reparse button over the view, which paints only its background until the
+// button is clicked; the reparse then cuts scenes at the new string.
+void TestEditing::addBreakStringWithReparseButton()
 {
-    WorkingFolder folder;
-    folder.write("play.txt", play);
-    auto window = makeWindow();
-    openInWindow(*window, folder.path("play.txt"));
-    QCOMPARE(sceneTypes(*window), (QStringList{"START", "int.", "ext."}));
-    QVERIFY(window->ui.webView->findText("Lanterns"));
-    window->textBreakStringTrigger();
-    QCOMPARE(window->breakStrings.last(), QStringLiteral("Lanterns"));
-    window->reparseTrigger();
-    QCOMPARE(sceneTypes(*window), (QStringList{"START", "int.", "Lanterns", "ext."}));
+    GraphWidget *view = m_window->ui.ThreadView;
+    QPushButton *button = m_window->ui.pushButton_Reparse;
+    m_window->ui.comboBox_DrawMode->setCurrentIndex(1); // colour weaving: scenes in colour
+    QCOMPARE(sceneTypes(*m_window), (QStringList{"START", "int.", "ext."}));
+    QVERIFY(m_window->ui.webView->findText("Lanterns"));
+    m_window->textBreakStringTrigger();
+    QVERIFY(button->isVisible());
+    QVERIFY(button->parentWidget() == view && button->geometry().intersects(view->rect()));
+
+    view->paintGL();
+    const QImage blank = readBackBuffer(view);
+    QImage background(blank.size(), blank.format());
+    background.fill(QColor(blank.pixel(0, 0)));
+    QCOMPARE(blank, background);
+
+    button->click();
+    QCOMPARE(sceneTypes(*m_window), (QStringList{"START", "int.", "Lanterns", "ext."}));
+    view->paintGL();
+    QVERIFY(readBackBuffer(view) != blank);
 }
 
 void TestEditing::breakSectionHere()
 {
-    WorkingFolder folder;
-    folder.write("play.txt", play);
-    auto window = makeWindow();
-    openInWindow(*window, folder.path("play.txt"));
-    window->customContextMenuTrigger(QPoint(10, 0));
+    // At the top of an unscrolled view: 0, where no scene opens.
+    m_window->customContextMenuTrigger(QPoint(10, 0));
     QTRY_VERIFY(QApplication::activePopupWidget());
-    QApplication::activePopupWidget()->close();
-    window->textBreakHereTrigger();
-    QCOMPARE(window->userBreaks, QVector<float>{0.0f});
-    window->Parse();
-    QCOMPARE(sceneTypes(*window), (QStringList{"START", "int.", "ext."}));
+    QApplication::activePopupWidget()->actions().last()->trigger(); // "Break Section Here"
+    QCOMPARE(m_window->userBreaks, QVector<float>{0.0f});
+    m_window->Parse();
+    QCOMPARE(sceneTypes(*m_window), (QStringList{"START", "int.", "ext."}));
 
-    // A break inside the text opens a scene at the first line at or past it.
-    window->userBreaks = {0.6f};
-    window->Parse();
-    QCOMPARE(sceneTypes(*window), (QStringList{"START", "int.", "ext.", "USER_SET"}));
-    const float position = window->characterList->timeIndices.last()->start;
-    QCOMPARE(position, 7.0f / 11.0f);
+    // Inside the text: a scene opens at the first line at or past it.
+    m_window->userBreaks = {0.6f};
+    m_window->Parse();
+    QCOMPARE(sceneTypes(*m_window), (QStringList{"START", "int.", "ext.", "USER_SET"}));
+    QCOMPARE(m_window->characterList->timeIndices.last()->start, 7.0f / 11.0f);
 }
 
-void TestEditing::reparseButtonCoversBlankView()
-{
-    WorkingFolder folder;
-    folder.write("play.txt", play);
-    auto window = makeWindow();
-    openInWindow(*window, folder.path("play.txt"));
-    GraphWidget *view = window->ui.ThreadView;
-    window->ui.comboBox_DrawMode->setCurrentIndex(1); // colour weaving: scenes in colour
-    view->paintGL();
-    const QImage drawn = readBackBuffer(view);
-
-    QVERIFY(window->ui.webView->findText("Storm."));
-    window->textBreakStringTrigger();
-    QPushButton *button = window->ui.pushButton_Reparse;
-    QVERIFY(button->isVisible());
-    QCOMPARE(button->parentWidget(), static_cast<QWidget *>(view));
-    QVERIFY(button->geometry().intersects(view->rect()));
-    view->paintGL();
-    const QImage blank = readBackBuffer(view);
-    const QRgb background = blank.pixel(0, 0);
-    for (int y = 0; y < blank.height(); y += 17)
-        for (int x = 0; x < blank.width(); x += 17)
-            QCOMPARE(blank.pixel(x, y), background);
-    QVERIFY(drawn != blank);
-
-    button->click();
-    QVERIFY(view->graphBuilt);
-}
-
-void TestEditing::colourChangeRestylesSpans()
-{
-    WorkingFolder folder;
-    folder.write("play.txt", play);
-    auto window = makeWindow();
-    openInWindow(*window, folder.path("play.txt"));
-    const QString bobBefore =
-        spans(*window, "BOB").at(0).styleProperty("color", QWebElement::InlineStyle);
-    window->ui.listWidget->item(0)->setSelected(true); // ANN
-    window->ui.ThreadView->colorDialog.setCurrentColor(QColor(255, 0, 0));
-    for (const QWebElement &span : spans(*window, "ANN"))
-        QCOMPARE(span.styleProperty("color", QWebElement::InlineStyle),
-                 QStringLiteral("rgb(255, 0, 0)"));
-    QCOMPARE(spans(*window, "BOB").at(0).styleProperty("color", QWebElement::InlineStyle),
-             bobBefore);
-    QCOMPARE(window->characters.at(0)->color, QColor(255, 0, 0));
-}
-
+// Cancel keeps characters.txt; Ok saves the forced colour, which the next open uses.
 void TestEditing::includeDialog()
 {
-    WorkingFolder folder;
-    folder.write("play.txt", QByteArray(37, ' ') + "MRS SMITH\n" + QByteArray(37, ' ') +
-                                 "BOB\n" + QByteArray(37, ' ') + "BOB\n");
-    auto window = makeWindow();
+    m_folder->write("characters.txt", "JOHN\n");
     ModalAnswers answers;
-    QStringList rows;
-    answers.then([&](QWidget *dialog) {
-        auto *list = dialog->findChild<QListWidget *>("listWidget");
-        QTimer::singleShot(0, dialog, [&answers, list, dialog, &rows] {
-            answers.then([](QWidget *input) { typeText(input, "MRS SMITH"); });
-            dialog->findChild<QPushButton *>("pushButton_AddIncludeCharacter")->click();
-            rows.append(list->item(0)->text());
-            list->item(0)->setSelected(true);
-            answers.then([](QWidget *colors) { chooseColor(colors, Qt::red); });
-            dialog->findChild<QPushButton *>("pushButton_ForceColor")->click();
-            rows.append(list->item(0)->text());
-            ModalAnswers::closeDialog(dialog, true);
-        });
-    });
-    window->ui.actionForce_Character->trigger();
-    QCOMPARE(answers.titles.first(), QStringLiteral("Included Characters"));
-    QCOMPARE(rows, (QStringList{"MRS SMITH ", "MRS SMITH  [forced color]"}));
-    QCOMPARE(folder.read("characters.txt"), QByteArray("MRS SMITH  : 255 0 0\n"));
-    QVERIFY(!window->includeCharacters.first()->listItem);
+    answers.then(addSmith(answers, false));
+    m_window->ui.actionForce_Character->trigger();
+    QCOMPARE(answers.titles.value(0), QStringLiteral("Included Characters"));
+    QCOMPARE(m_folder->read("characters.txt"), QByteArray("JOHN\n"));
 
-    openInWindow(*window, folder.path("play.txt"));
-    QCOMPARE(window->characters.size(), 2);
-    const Character *smith = window->includeCharacters.first();
-    QVERIFY(window->characters.contains(const_cast<Character *>(smith)));
-    QCOMPARE(smith->names, (QStringList{"MRS", "SMITH"}));
-    QCOMPARE(smith->color, QColor(Qt::red));
-    QCOMPARE(spans(*window, "MRSSMITH").at(0).styleProperty("color", QWebElement::InlineStyle),
-             QStringLiteral("rgb(255, 0, 0)"));
+    answers.then(addSmith(answers, true));
+    m_window->ui.actionForce_Character->trigger();
+    QCOMPARE(m_folder->read("characters.txt"), QByteArray("JOHN \nMRS SMITH  : 255 0 0\n"));
+    for (const Character *c : qAsConst(m_window->includeCharacters))
+        QVERIFY(!c->listItem); // the rows went with the dialog
+
+    openInWindow(*m_window, m_folder->write("smith.txt", screenplay("37 MRS SMITH|37 BOB|37 BOB")));
+    QVERIFY(m_window->characters.contains(m_window->includeCharacters.last()));
+    QCOMPARE(styles(*m_window, "span.MRSSMITH"), styled(Qt::red, 1));
 }
 
-void TestEditing::includeDialogCancelKeepsFile()
-{
-    WorkingFolder folder;
-    folder.write("characters.txt", "JOHN\n");
-    auto window = makeWindow();
-    ModalAnswers answers;
-    answers.then([&](QWidget *dialog) {
-        QTimer::singleShot(0, dialog, [&answers, dialog] {
-            answers.then([](QWidget *input) { typeText(input, "MARY"); });
-            dialog->findChild<QPushButton *>("pushButton_AddIncludeCharacter")->click();
-            ModalAnswers::closeDialog(dialog, false);
-        });
-    });
-    window->ui.actionForce_Character->trigger();
-    QCOMPARE(window->includeCharacters.size(), 2); // kept in memory until the next load
-    QCOMPARE(folder.read("characters.txt"), QByteArray("JOHN\n"));
-}
-
+// Three colours for five characters: the last two take the third.
 void TestEditing::loadColorsRecolours()
 {
-    WorkingFolder folder;
-    QByteArray text;
-    for (const char *name : {"A", "B", "C", "D", "E"})
-        text += QByteArray(37, ' ') + name + "\n" + QByteArray(37, ' ') + name + "\n";
-    folder.write("play.txt", text);
-    folder.write("three.txt", "255 0 0\n0 255 0\n0 0 255\n");
-    auto window = makeWindow();
-    openInWindow(*window, folder.path("play.txt"));
-    QCOMPARE(window->characters.size(), 5);
+    const QString colours = m_folder->write("three.txt", "255 0 0\n0 255 0\n0 0 255\n");
+    openInWindow(*m_window, m_folder->write("five.txt", screenplay("37 A|37 A|37 B|37 B|37 C|"
+                                                                   "37 C|37 D|37 D|37 E|37 E")));
+    QCOMPARE(m_window->characters.size(), 5);
     ModalAnswers answers;
-    answers.then([&folder](QWidget *w) { chooseFiles(w, {folder.path("three.txt")}); });
-    window->ui.actionLoad_Colors->trigger();
+    answers.then([colours](QWidget *w) { chooseFiles(w, {colours}); });
+    m_window->ui.actionLoad_Colors->trigger();
     const QVector<QColor> expected{Qt::red, Qt::green, Qt::blue, Qt::blue, Qt::blue};
     for (int i = 0; i < 5; ++i) {
-        QCOMPARE(window->characters.at(i)->color, expected.at(i));
-        QCOMPARE(window->characters.at(i)->listItem->background().color(), expected.at(i));
+        QCOMPARE(m_window->characters.at(i)->color, expected.at(i));
+        QCOMPARE(m_window->characters.at(i)->listItem->background().color(), expected.at(i));
     }
 }
 
-void TestEditing::aboutAtStartup()
-{
-    WorkingFolder folder;
-    ModalAnswers answers;
-    QElapsedTimer clock;
-    qint64 shownAfter = -1;
-    QString pageText;
-    answers.then([&](QWidget *dialog) {
-        shownAfter = clock.elapsed();
-        pageText = dialog->findChild<QWebView *>("webView")->page()->mainFrame()->toPlainText();
-        dialog->findChild<QPushButton *>("pushButton")->click();
-    });
-    clock.start();
-    TestWindow window;
-    QCOMPARE(answers.titles, QStringList{"About Yarnwise Version: 0.1"});
-    QVERIFY(shownAfter >= 0 && shownAfter < 5000);
-    QVERIFY(pageText.contains("educational and evaluation purposes"));
-    QCOMPARE(window.windowTitle(), QStringLiteral("Yarnwise (v 0.1)"));
-}
-
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    ensureGlutInitialized();
-    TestEditing test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(TestEditing)
 #include "tst_editing.moc"
