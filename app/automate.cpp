@@ -12,6 +12,9 @@
 
 void Plotloom::Automate()
 {
+    // A new run replaces a running one. The older run's pending step must find itself stale even
+    // when it falls due while this run's dialogs are open, so the run count moves first.
+    ++m_automateRun;
     automateFiles = QFileDialog::getOpenFileNames(nullptr, tr("Select screenplays"));
     autoDelay = 5000;
     autoWriteImages = true;
@@ -41,8 +44,6 @@ void Plotloom::Automate()
     if (automateFiles.isEmpty())
         return;
     autoStarting = true;
-    // A new run replaces a running one: the older run's pending step finds itself stale.
-    ++m_automateRun;
     scheduleAutomateStep(0);
 }
 

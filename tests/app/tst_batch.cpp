@@ -5,10 +5,12 @@
 
 namespace {
 
-// Answers the batch run's two dialogs: the screenplays, then the options with both statistics.
-void answerAutomate(ModalAnswers &answers, const QStringList &files, int delay)
+// Answers the batch run's two dialogs: the screenplays, then the options with both statistics,
+// the latter after the user has looked at it for `hold` ms.
+void answerAutomate(ModalAnswers &answers, const QStringList &files, int delay, int hold = 0)
 {
-    answers.then([files](QWidget *w) { chooseFiles(w, files); }).then([delay](QWidget *dialog) {
+    answers.then([files](QWidget *w) { chooseFiles(w, files); }).then([delay, hold](QWidget *dialog) {
+        QTest::qWait(hold);
         dialog->findChild<QSpinBox *>("Delay Until Write (ms)spinBox")->setValue(delay);
         dialog->findChild<QCheckBox *>("Write Scene Stats")->setChecked(true);
         dialog->findChild<QCheckBox *>("Write Character Stats")->setChecked(true);
@@ -87,8 +89,8 @@ void TestBatch::outputsMatchMenusAndTool()
     }
 }
 
-// The first run's step, due while the second runs, must not act: the second run's own step writes
-// its outputs, after its delay.
+// The first run's step must not act, neither while the second run's dialogs are open nor after:
+// the second run's own step writes its outputs, after its delay.
 void TestBatch::newRunReplacesRunningOne()
 {
     WorkingFolder folder;
@@ -97,7 +99,7 @@ void TestBatch::newRunReplacesRunningOne()
     auto window = makeWindow();
     ModalAnswers answers;
     answerAutomate(answers, {a}, 2500);
-    answerAutomate(answers, {b}, 5000);
+    answerAutomate(answers, {b}, 5000, 4000); // the first step falls due in the dialog
     window->ui.actionAutomate->trigger();
     QTRY_COMPARE(window->fileName, a);
     window->ui.actionAutomate->trigger();
