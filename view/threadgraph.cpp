@@ -269,18 +269,46 @@ void ThreadGraph::applyRepelForces(std::vector<Node *> group)
 
     // j starts at 1 whatever i is, so a pair that leaves out the group's first node is repelled
     // twice; the layouts depend on that weighting.
+    //
+    // The pairs run over flat copies of the positions and forces: the nodes lie scattered on the
+    // heap, and this loop is most of a simulation step. The arithmetic and its order are those of
+    // the vector expressions, so the result is the same to the bit. The repulsion lies in the
+    // plane, so the y force is left as it is.
     const size_t count = group.size();
+    thread_local std::vector<float> scratch;
+    scratch.resize(5 * count);
+    float *const px = scratch.data();
+    float *const py = px + count;
+    float *const pz = py + count;
+    float *const fx = pz + count;
+    float *const fz = fx + count;
+    for (size_t i = 0; i < count; ++i) {
+        px[i] = group[i]->position.x();
+        py[i] = group[i]->position.y();
+        pz[i] = group[i]->position.z();
+        fx[i] = group[i]->force.x();
+        fz[i] = group[i]->force.z();
+    }
     for (size_t i = 0; i < count; ++i) {
         for (size_t j = 1; j < count; ++j) {
             if (j == i)
                 continue;
-            const QVector3D d = group[i]->position - group[j]->position;
-            const float s =
-                float(double(repelStrength) / (double(d.lengthSquared()) + repelSoftening));
-            const QVector3D f(s * d.x(), 0.0f, s * d.z());
-            group[i]->force += f;
-            group[j]->force -= f;
+            const float dx = px[i] - px[j];
+            const float dy = py[i] - py[j];
+            const float dz = pz[i] - pz[j];
+            const float lengthSquared = dx * dx + dy * dy + dz * dz;
+            const float s = float(double(repelStrength) / (double(lengthSquared) + repelSoftening));
+            const float sx = s * dx;
+            const float sz = s * dz;
+            fx[i] += sx;
+            fz[i] += sz;
+            fx[j] -= sx;
+            fz[j] -= sz;
         }
+    }
+    for (size_t i = 0; i < count; ++i) {
+        group[i]->force.setX(fx[i]);
+        group[i]->force.setZ(fz[i]);
     }
 }
 
