@@ -9,13 +9,14 @@ namespace {
 // the latter after the user has looked at it for `hold` ms.
 void answerAutomate(ModalAnswers &answers, const QStringList &files, int delay, int hold = 0)
 {
-    answers.then([files](QWidget *w) { chooseFiles(w, files); }).then([delay, hold](QWidget *dialog) {
-        QTest::qWait(hold);
-        dialog->findChild<QSpinBox *>("Delay Until Write (ms)spinBox")->setValue(delay);
-        dialog->findChild<QCheckBox *>("Write Scene Stats")->setChecked(true);
-        dialog->findChild<QCheckBox *>("Write Character Stats")->setChecked(true);
-        ModalAnswers::closeDialog(dialog, true);
-    });
+    answers.then([files](QWidget *w) { chooseFiles(w, files); })
+        .then([delay, hold](QWidget *dialog) {
+            QTest::qWait(hold);
+            dialog->findChild<QSpinBox *>("Delay Until Write (ms)spinBox")->setValue(delay);
+            dialog->findChild<QCheckBox *>("Write Scene Stats")->setChecked(true);
+            dialog->findChild<QCheckBox *>("Write Character Stats")->setChecked(true);
+            ModalAnswers::closeDialog(dialog, true);
+        });
 }
 
 } // namespace
