@@ -22,7 +22,9 @@ QString withoutPunctuation(QString word)
 
 } // namespace
 
-Character::Character(const QStringList &names) : names(names), color(defaultColor(names)) {}
+Character::Character(const QStringList &names) : names(names), color(defaultColor(names))
+{
+}
 
 QColor Character::defaultColor(const QStringList &names)
 {
@@ -64,8 +66,8 @@ QStringList Character::match(const QStringList &words, int index, Qt::CaseSensit
             continue;
         bool all = true;
         for (int j = 0; j < alias.size() && all; ++j) {
-            const QString text = loose ? withoutPunctuation(words.at(index + j))
-                                       : words.at(index + j);
+            const QString text =
+                loose ? withoutPunctuation(words.at(index + j)) : words.at(index + j);
             all = QString::compare(alias.at(j), text, cs) == 0;
         }
         if (all)

@@ -14,8 +14,8 @@ QStringList rowNames(const QString &row)
     if (parts.size() != 3)
         return {};
     QString list = parts.at(1);
-    for (const QChar c : {QLatin1Char('"'), QLatin1Char('['), QLatin1Char(']'),
-                          QLatin1Char('\''), QLatin1Char(' ')})
+    for (const QChar c : {QLatin1Char('"'), QLatin1Char('['), QLatin1Char(']'), QLatin1Char('\''),
+                          QLatin1Char(' ')})
         list.remove(c);
     return list.split(QLatin1Char(','), Qt::KeepEmptyParts);
 }

@@ -7,12 +7,23 @@ QString htmlAttributeEscaped(const QString &value)
     result.reserve(value.size());
     for (const QChar c : value) {
         switch (c.unicode()) {
-        case '&': result += QLatin1String("&amp;"); break;
-        case '<': result += QLatin1String("&lt;"); break;
-        case '>': result += QLatin1String("&gt;"); break;
-        case '"': result += QLatin1String("&quot;"); break;
-        case '\'': result += QLatin1String("&#39;"); break;
-        default: result += c;
+        case '&':
+            result += QLatin1String("&amp;");
+            break;
+        case '<':
+            result += QLatin1String("&lt;");
+            break;
+        case '>':
+            result += QLatin1String("&gt;");
+            break;
+        case '"':
+            result += QLatin1String("&quot;");
+            break;
+        case '\'':
+            result += QLatin1String("&#39;");
+            break;
+        default:
+            result += c;
         }
     }
     return result;

@@ -13,8 +13,8 @@ class MentionIndex {
 public:
     // Indices into characters, ascending, of the characters that can match at word; the list
     // stays valid until the next call.
-    const QVector<int> &candidates(const QVector<Character *> &characters,
-                                   Qt::CaseSensitivity cs, bool loose, const QString &word);
+    const QVector<int> &candidates(const QVector<Character *> &characters, Qt::CaseSensitivity cs,
+                                   bool loose, const QString &word);
 
 private:
     QString key(const QString &word) const;

@@ -85,12 +85,22 @@ Qt::CaseSensitivity ScreenplayAnalysis::matchCase() const
     return caseSensitivity ? Qt::CaseSensitive : Qt::CaseInsensitive;
 }
 
-void ScreenplayAnalysis::titleChanged(const QString &) {}
-void ScreenplayAnalysis::progressStarted(const QString &, int) {}
+void ScreenplayAnalysis::titleChanged(const QString &)
+{
+}
+void ScreenplayAnalysis::progressStarted(const QString &, int)
+{
+}
 bool ScreenplayAnalysis::progressCanceled() const
 {
     return false;
 }
-void ScreenplayAnalysis::setProgressValue(int) {}
-void ScreenplayAnalysis::setProgressTitle(const QString &) {}
-void ScreenplayAnalysis::breakStringsChanged() {}
+void ScreenplayAnalysis::setProgressValue(int)
+{
+}
+void ScreenplayAnalysis::setProgressTitle(const QString &)
+{
+}
+void ScreenplayAnalysis::breakStringsChanged()
+{
+}

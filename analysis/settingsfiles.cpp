@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "screenplayanalysis.h"
 #include "fileio.h"
+#include "screenplayanalysis.h"
 
 #include <QFile>
 #include <QTextStream>
@@ -79,8 +79,8 @@ bool ScreenplayAnalysis::loadColors(const QString &fileName)
     while (in.readLineInto(&line)) {
         const QStringList parts = line.split(QLatin1Char(' '), Qt::KeepEmptyParts);
         if (parts.size() > 2)
-            colors.append(QColor(component(parts.at(0)), component(parts.at(1)),
-                                 component(parts.at(2))));
+            colors.append(
+                QColor(component(parts.at(0)), component(parts.at(1)), component(parts.at(2))));
     }
     return true;
 }
@@ -141,9 +141,9 @@ bool ScreenplayAnalysis::readConfig(const QString &path, const QVector<ConfigEnt
             for (const ConfigEntry *e : entries) {
                 // A name of several words spans as many tokens; its value is the next token.
                 const int span = e->name.count(QLatin1Char(' ')) + 1;
-                if (i + span > tokens.size() ||
-                    tokens.mid(i, span).join(QLatin1Char(' ')).compare(e->name,
-                                                                       Qt::CaseInsensitive) != 0)
+                if (i + span > tokens.size() || tokens.mid(i, span)
+                                                        .join(QLatin1Char(' '))
+                                                        .compare(e->name, Qt::CaseInsensitive) != 0)
                     continue;
                 i += span;
                 if (i >= tokens.size())

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
+#include "fileio.h"
 #include "htmlnames.h"
 #include "screenplayanalysis.h"
-#include "fileio.h"
 
 #include <cmath>
 #include <limits>
@@ -38,8 +38,8 @@ QString nameField(const Character *c)
 
 QByteArray ScreenplayAnalysis::sceneStats() const
 {
-    QString text = QStringLiteral(
-        "SceneNumber,Type,NumCharacters,Start,Stop,Length,NumLines,startPage,endPage,Characters,\n");
+    QString text = QStringLiteral("SceneNumber,Type,NumCharacters,Start,Stop,Length,NumLines,"
+                                  "startPage,endPage,Characters,\n");
     if (!characterList)
         return text.toLatin1();
     const float lineCount = static_cast<float>(lines.size());
@@ -70,8 +70,8 @@ QByteArray ScreenplayAnalysis::sceneStats() const
 
 QByteArray ScreenplayAnalysis::characterStats()
 {
-    QString text =
-        QStringLiteral("characters,NumScenes,NumDialogueLines,NumInstances,PerInvolved,Start,Stop,\n");
+    QString text = QStringLiteral(
+        "characters,NumScenes,NumDialogueLines,NumInstances,PerInvolved,Start,Stop,\n");
     if (!characterList)
         return text.toLatin1();
     const QVector<TimeIndex *> &scenes = characterList->timeIndices;

@@ -41,8 +41,7 @@ void Plotloom::About()
     form.webView->load(QUrl(QLatin1String(versionPagePrefix) + QString::number(majorVersion) +
                             QLatin1Char('-') + QString::number(minorVersion) +
                             QLatin1String(".html")));
-    dialog.setWindowTitle(QStringLiteral("About Yarnwise Version: %1.%2")
-                              .arg(majorVersion)
-                              .arg(minorVersion));
+    dialog.setWindowTitle(
+        QStringLiteral("About Yarnwise Version: %1.%2").arg(majorVersion).arg(minorVersion));
     dialog.exec();
 }

@@ -67,8 +67,7 @@ void Plotloom::resetCharacterUIList()
 void Plotloom::addIncludeCharacter()
 {
     const QString text = QInputDialog::getText(nullptr, tr("QInputDialog::getText()"),
-                                               tr("Character Name:"), QLineEdit::Normal,
-                                               QString());
+                                               tr("Character Name:"), QLineEdit::Normal, QString());
     if (text.isEmpty() || !includeUi.listWidget)
         return;
     Character *c = newCharacter(text.split(QLatin1Char(' '), Qt::KeepEmptyParts));

@@ -22,7 +22,9 @@ Option::Option(const QString &name, int *intValue, bool *boolValue)
 {
 }
 
-Option::Option(const ConfigEntry &entry) : ConfigEntry(entry) {}
+Option::Option(const ConfigEntry &entry) : ConfigEntry(entry)
+{
+}
 
 QObject *Option::makeWindowItem(QWidget *parent, QVBoxLayout *layout)
 {
@@ -57,8 +59,8 @@ QObject *Option::makeWindowItem(QWidget *parent, QVBoxLayout *layout)
 
 void Option::showName(const QString &context)
 {
-    const QString text = QCoreApplication::translate(context.toLatin1().constData(),
-                                                     name.toLatin1().constData());
+    const QString text =
+        QCoreApplication::translate(context.toLatin1().constData(), name.toLatin1().constData());
     if (auto *box = qobject_cast<QCheckBox *>(widget)) {
         box->setText(text);
     } else if (auto *row = qobject_cast<QHBoxLayout *>(widget)) {

@@ -40,8 +40,9 @@ WebTextView::WebTextView(QWebView *view) : m_view(view)
     // Screenplays are laid out in typewriter columns: the markup keeps every blank, and a
     // fixed-width font shown with its blanks keeps speakers, dialogue and action apart. The rule
     // must be in force before the page is first laid out.
-    settings->setFontFamily(QWebSettings::StandardFont,
-                            QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family());
+    settings->setFontFamily(
+        QWebSettings::StandardFont,
+        QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family());
     settings->setUserStyleSheetUrl(
         QUrl(QStringLiteral("data:text/css;charset=utf-8;base64,") +
              QString::fromLatin1(QByteArray("body { white-space: pre-wrap; }").toBase64())));

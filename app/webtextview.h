@@ -23,8 +23,8 @@ public:
     // Sets an inline style property on every element that matches selector.
     void setStyle(const QString &selector, const QString &property, const QString &value);
     // Sets a property on the matching elements alternately to even and odd values, first even.
-    void setStyleAlternately(const QString &selector, const QString &property,
-                             const QString &even, const QString &odd);
+    void setStyleAlternately(const QString &selector, const QString &property, const QString &even,
+                             const QString &odd);
     void setDefaultFontSize(int points);
     // Shows the page's text in this font family and size.
     void setFont(const QFont &font);

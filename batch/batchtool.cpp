@@ -168,8 +168,8 @@ int runSerial(const BatchOptions &options, const QStringList &names)
         QString summary;
         QStringList errors;
         const bool ok = processScreenplay(path, options, renderer.get(), &summary, &errors);
-        const QString prefix = progressPrefix(i, options.screenplays.size()) + names.at(i) +
-                               QStringLiteral(": ");
+        const QString prefix =
+            progressPrefix(i, options.screenplays.size()) + names.at(i) + QStringLiteral(": ");
         if (!summary.isEmpty())
             report(prefix + summary);
         for (const QString &error : errors)
@@ -235,8 +235,8 @@ int runParallel(const BatchOptions &options, const QStringList &names, const QSt
                 pending->remove(0, end + 1);
             }
         });
-        QObject::connect(process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished),
-                         &loop, [&, process](int code, QProcess::ExitStatus exit) {
+        QObject::connect(process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), &loop,
+                         [&, process](int code, QProcess::ExitStatus exit) {
                              if (exit != QProcess::NormalExit || code != BatchOk)
                                  status = BatchFailed;
                              if (exit != QProcess::NormalExit)
@@ -258,15 +258,16 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
                          BatchStatus *status)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Writes the statistics, marked-up text and thread images of screenplays.\n"
-        "With no output option both statistics files are written."));
+    parser.setApplicationDescription(
+        QStringLiteral("Writes the statistics, marked-up text and thread images of screenplays.\n"
+                       "With no output option both statistics files are written."));
     const QCommandLineOption sceneStats(QStringLiteral("scene-stats"),
                                         QStringLiteral("Write SCREENPLAY-scene.csv."));
     const QCommandLineOption characterStats(QStringLiteral("character-stats"),
                                             QStringLiteral("Write SCREENPLAY-character.csv."));
     const QCommandLineOption markup(
-        QStringLiteral("markup"), QStringLiteral("Write SCREENPLAY.html (what \"Save Markup\" writes)."));
+        QStringLiteral("markup"),
+        QStringLiteral("Write SCREENPLAY.html (what \"Save Markup\" writes)."));
     const QCommandLineOption image(QStringLiteral("image"),
                                    QStringLiteral("Write SCREENPLAY.png (the thread view)."));
     const QCommandLineOption mode(QStringLiteral("mode"),
@@ -402,12 +403,14 @@ int runBatch(const BatchOptions &given, const QString &program)
 
     int result = BatchOk;
     if (options.jobs > 1 && options.screenplays.size() > 1) {
-        QStringList childArgs{QStringLiteral("--child"), QStringLiteral("--mode"),
-                              modeNames.at(options.mode), QStringLiteral("--size"),
-                              QStringLiteral("%1x%2")
-                                  .arg(options.size.width())
-                                  .arg(options.size.height()),
-                              QStringLiteral("--settle"), QString::number(options.settle)};
+        QStringList childArgs{
+            QStringLiteral("--child"),
+            QStringLiteral("--mode"),
+            modeNames.at(options.mode),
+            QStringLiteral("--size"),
+            QStringLiteral("%1x%2").arg(options.size.width()).arg(options.size.height()),
+            QStringLiteral("--settle"),
+            QString::number(options.settle)};
         if (options.sceneStats)
             childArgs << QStringLiteral("--scene-stats");
         if (options.characterStats)
