@@ -56,12 +56,7 @@ void ScreenplayAnalysis::findCharactersCSV()
             }
         }
     }
-    const int minInstances = minNumberOfCharacterInstances;
-    characters.erase(std::remove_if(characters.begin(), characters.end(),
-                                    [minInstances](const Character *c) {
-                                        return c->numInstances <= minInstances;
-                                    }),
-                     characters.end());
+    dropRareCharacters();
     std::stable_sort(characters.begin(), characters.end(), CharacterSort());
     colorCharacters();
 }

@@ -98,12 +98,7 @@ void ScreenplayAnalysis::findCharactersPlainText()
         }
     }
 
-    const int minInstances = minNumberOfCharacterInstances;
-    characters.erase(std::remove_if(characters.begin(), characters.end(),
-                                    [minInstances](const Character *c) {
-                                        return c->numInstances <= minInstances;
-                                    }),
-                     characters.end());
+    dropRareCharacters();
 
     // Speaker indentation: the value shared by the most characters, the deeper one on a tie;
     // 0 when no two characters share one.
@@ -131,6 +126,16 @@ void ScreenplayAnalysis::findCharactersPlainText()
 
     std::stable_sort(characters.begin(), characters.end(), CharacterSort());
     colorCharacters();
+}
+
+void ScreenplayAnalysis::dropRareCharacters()
+{
+    const int minInstances = minNumberOfCharacterInstances;
+    characters.erase(std::remove_if(characters.begin(), characters.end(),
+                                    [minInstances](const Character *c) {
+                                        return c->numInstances <= minInstances;
+                                    }),
+                     characters.end());
 }
 
 void ScreenplayAnalysis::colorCharacters()

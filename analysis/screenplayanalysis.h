@@ -133,6 +133,8 @@ protected:
 
 private:
     Qt::CaseSensitivity matchCase() const;
+    // Drops the characters found no more than minNumberOfCharacterInstances times.
+    void dropRareCharacters();
     void colorCharacters();
     // The characters whose name can start at a word, in `characters` order.
     const QVector<int> &mentionCandidates(const QStringList &words, int w);
