@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "character.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -11,6 +12,17 @@ const QString &loosePunctuation()
     static const QString set = QStringLiteral("-~!#$%^&*()_+=|:;`@<>,.?/{}'\"\\[]") +
                                QChar(0x2014) + QChar(0x00AB) + QChar(0x00BB);
     return set;
+}
+
+// Whether the first count name words are all articles. A partial match made only of them
+// names no one: THE of THE REPORTERS is every "the" of the text.
+bool onlyArticles(const QStringList &names, int count)
+{
+    static const QStringList articles = {QStringLiteral("THE"), QStringLiteral("A"),
+                                         QStringLiteral("AN")};
+    return std::all_of(names.begin(), names.begin() + count, [](const QString &word) {
+        return articles.contains(word, Qt::CaseInsensitive);
+    });
 }
 
 QString withoutPunctuation(QString word)
@@ -57,9 +69,10 @@ QStringList Character::match(const QStringList &words, int index, Qt::CaseSensit
     }
     // A partial match counts only as the unbroken run of name words from index on, so the
     // result always stands for the text's words starting at index.
-    const QStringList run = words.mid(index, leadingRun);
     if (matched == n)
-        return run;
+        return words.mid(index, leadingRun);
+    const QStringList run =
+        onlyArticles(names, leadingRun) ? QStringList() : words.mid(index, leadingRun);
 
     for (const QStringList &alias : aliases) {
         if (alias.isEmpty() || index + alias.size() > words.size())

@@ -15,7 +15,8 @@ public:
 
     // Returns the words that name this character at words[index], or an empty list. A complete
     // name match returns the text's own words; otherwise the first alias that matches completely
-    // is returned as stored; otherwise the leading run of name words that matched from index on.
+    // is returned as stored; otherwise the leading run of name words that matched from index on,
+    // unless that run holds nothing but articles (THE, A, AN).
     QStringList match(const QStringList &words, int index, Qt::CaseSensitivity cs,
                       bool loose) const;
 

@@ -53,6 +53,19 @@ void TestCharacter::match_data()
         << "MAG" << QStringList{"MAG PIE"} << "MAG PIE" << 0 << Strict << "MAG";
     QTest::newRow("partial name falls back after aliases")
         << "MRS SMITH" << QStringList{"MAGGIE"} << "MRS JONES" << 0 << Strict << "MRS";
+    // Articles alone name no one, in any case or mode; the whole name and aliases still do.
+    QTest::newRow("article alone") << "THE REPORTERS" << none << "the man" << 0 << Strict << "";
+    QTest::newRow("articles alone") << "A THE X" << none << "a The y" << 0 << Strict << "";
+    QTest::newRow("article contained, loose")
+        << "AN OFFICER" << none << "anyone here" << 0 << Loose << "";
+    QTest::newRow("article and name word")
+        << "THE REPORTERS" << none << "the reporters' room" << 0 << Loose << "the reporters'";
+    QTest::newRow("article, whole name")
+        << "THE REPORTERS" << none << "the Reporters" << 0 << Strict << "the Reporters";
+    QTest::newRow("article and more, partial")
+        << "THE BIG BOSS" << none << "the big man" << 0 << Strict << "the big";
+    QTest::newRow("article name by alias")
+        << "THE REPORTERS" << QStringList{"THE PRESS"} << "the press" << 0 << Strict << "THE PRESS";
 }
 
 void TestCharacter::match()

@@ -55,7 +55,8 @@ void TestCorpus::wholePipeline()
 }
 
 // HILDY and BURNS lead the plain text. The archive site's page of it is the same text in a <pre>
-// block with <b> before every cue; both must give the same characters and scenes.
+// block with <b> before every cue; both must give the same characters and scenes. THE REPORTERS
+// is present where the reporters are named, not wherever "the" is.
 void TestCorpus::hisGirlFriday()
 {
     ScreenplayAnalysis text;
@@ -68,6 +69,12 @@ void TestCorpus::hisGirlFriday()
     QCOMPARE(text.characterSpaces, 37);
     QCOMPARE(page.characterSpaces, text.characterSpaces);
     QCOMPARE(castSummary(page.characters), castSummary(text.characters));
+    const int reporters = text.characters.indexOf(text.addCharacter({"THE", "REPORTERS"}));
+    int reportersPresent = 0;
+    for (const TimeIndex *scene : text.characterList->timeIndices)
+        reportersPresent += scene->counts.value(reporters) > 0;
+    QVERIFY2(reportersPresent > 0 && reportersPresent <= 10,
+             qPrintable(QString::number(reportersPresent)));
 
     const QVector<TimeIndex *> &textScenes = text.characterList->timeIndices;
     const QVector<TimeIndex *> &pageScenes = page.characterList->timeIndices;
