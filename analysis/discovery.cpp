@@ -39,6 +39,23 @@ Indentation indentation(const QStringList &words)
     return result;
 }
 
+// The name a speaker line gives: its upper-case words from the first text word on. With
+// extensions merged, everything from the line's first "(" on is left out.
+QStringList speakerName(const QStringList &words, int firstWord, bool mergeExtensions)
+{
+    QStringList name;
+    for (int w = firstWord; w < words.size(); ++w) {
+        const QString &word = words.at(w);
+        const int extension = mergeExtensions ? word.indexOf(QLatin1Char('(')) : -1;
+        const QString kept = extension < 0 ? word : word.left(extension);
+        if (!kept.isEmpty() && kept == kept.toUpper())
+            name.append(kept);
+        if (extension >= 0)
+            break;
+    }
+    return name;
+}
+
 } // namespace
 
 void ScreenplayAnalysis::findCharacters()
@@ -65,19 +82,17 @@ void ScreenplayAnalysis::findCharactersPlainText()
         const Indentation indent = indentation(words);
         const int s = indent.blanks;
 
-        // A speaker line: indented deeper than action text, its upper-case words name the speaker.
-        if (s > minCharacterSpaces && indent.firstWord < words.size()) {
-            QStringList name;
-            for (int w = indent.firstWord; w < words.size(); ++w) {
-                const QString &word = words.at(w);
-                if (!word.isEmpty() && word == word.toUpper())
-                    name.append(word);
-            }
-            if (!name.isEmpty()) {
-                Character *c = addCharacter(name);
-                ++c->numInstances;
-                c->spaces = s;
-            }
+        // A speaker line: a cue of a structured screenplay, or a line indented deeper than action
+        // text whose upper-case words name the speaker.
+        QStringList name;
+        if (structured)
+            name = cues.value(i).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        else if (s > minCharacterSpaces && indent.firstWord < words.size())
+            name = speakerName(words, indent.firstWord, mergeCueExtensions);
+        if (!name.isEmpty()) {
+            Character *c = addCharacter(name);
+            ++c->numInstances;
+            c->spaces = s;
         }
 
         // Included characters count at every mention anywhere in the text.
@@ -99,9 +114,17 @@ void ScreenplayAnalysis::findCharactersPlainText()
     }
 
     dropRareCharacters();
+    // The cues of a structured screenplay name its speakers; no vote is needed.
+    if (!structured)
+        keepSpeakerIndentation();
+    std::stable_sort(characters.begin(), characters.end(), CharacterSort());
+    colorCharacters();
+}
 
-    // Speaker indentation: the value shared by the most characters, the deeper one on a tie;
-    // 0 when no two characters share one.
+void ScreenplayAnalysis::keepSpeakerIndentation()
+{
+    // The value shared by the most characters, the deeper one on a tie; 0 when no two characters
+    // share one.
     std::stable_sort(characters.begin(), characters.end(), SpacesSort());
     int previous = 0;
     int run = 0;
@@ -123,9 +146,6 @@ void ScreenplayAnalysis::findCharactersPlainText()
     characters.erase(std::remove_if(characters.begin(), characters.end(),
                                     [chosen](const Character *c) { return c->spaces != chosen; }),
                      characters.end());
-
-    std::stable_sort(characters.begin(), characters.end(), CharacterSort());
-    colorCharacters();
 }
 
 void ScreenplayAnalysis::dropRareCharacters()

@@ -236,42 +236,66 @@ void layOutSpeech(QStringList &out, const QString &trimmed)
         layOut(out, kDialogueIndent, trimmed, kDialogueWidth);
 }
 
+// The speaker a laid-out cue names: the cue without its extensions, which start at the first
+// "(" (also when no blank comes before it, as in "BRIANNA(O.S.)").
+QString speakerOf(const QString &cue)
+{
+    return cue.left(cue.indexOf(QLatin1Char('('))).trimmed();
+}
+
+// Lays out a cue; a cue that opens no dialogue, or names no one, stays a line of the cue column
+// but is not handed over as a cue.
+void layOutCue(ScreenplayLayout &out, const QString &cue, bool opensDialogue)
+{
+    layOut(out.lines, kCueIndent, cue);
+    const QString speaker = speakerOf(out.lines.last());
+    if (opensDialogue && !speaker.isEmpty())
+        out.cues.insert(out.lines.size() - 1, speaker);
+}
+
+void layOutHeading(ScreenplayLayout &out, const QString &heading)
+{
+    layOut(out.lines, kActionIndent, withoutSceneNumber(heading));
+    if (!out.lines.last().isEmpty())
+        out.headings.append(out.lines.size() - 1);
+}
+
 // Lays out one line outside dialogue; afterEmpty and beforeEmpty say whether the lines around it
 // are blank (or missing), which Fountain's unmarked elements depend on. Sets opensDialogue when
 // the line is a cue.
-void layOutElement(QStringList &out, const QString &trimmed, bool afterEmpty, bool beforeEmpty,
+void layOutElement(ScreenplayLayout &out, const QString &trimmed, bool afterEmpty, bool beforeEmpty,
                    bool &opensDialogue)
 {
     const QChar first = trimmed.at(0);
     const QString rest = trimmed.mid(1).trimmed();
     if (first == QLatin1Char('>')) {
         if (trimmed.size() > 1 && trimmed.endsWith(QLatin1Char('<')))
-            layOutCentred(out, trimmed.mid(1, trimmed.size() - 2).trimmed());
+            layOutCentred(out.lines, trimmed.mid(1, trimmed.size() - 2).trimmed());
         else
-            layOut(out, kTransitionIndent, rest);
+            layOut(out.lines, kTransitionIndent, rest);
     } else if (first == QLatin1Char('.') && !trimmed.startsWith(QLatin1String(".."))) {
-        layOut(out, kActionIndent, withoutSceneNumber(rest));
+        layOutHeading(out, rest);
     } else if (first == QLatin1Char('!') || first == QLatin1Char('~')) {
-        layOut(out, kActionIndent, rest, kActionWidth);
+        layOut(out.lines, kActionIndent, rest, kActionWidth);
     } else if (first == QLatin1Char('@')) {
         opensDialogue = !beforeEmpty;
-        layOut(out, kCueIndent, withoutCaret(rest));
+        layOutCue(out, withoutCaret(rest), opensDialogue);
     } else if (afterEmpty && isSceneHeading(trimmed)) {
-        layOut(out, kActionIndent, withoutSceneNumber(trimmed));
+        layOutHeading(out, trimmed);
     } else if (afterEmpty && beforeEmpty && isUpperCase(trimmed) &&
                trimmed.endsWith(QLatin1String("TO:"))) {
-        layOut(out, kTransitionIndent, trimmed);
+        layOut(out.lines, kTransitionIndent, trimmed);
     } else if (afterEmpty && !beforeEmpty && isCueName(withoutCaret(trimmed))) {
         opensDialogue = true;
-        layOut(out, kCueIndent, withoutCaret(trimmed));
+        layOutCue(out, withoutCaret(trimmed), opensDialogue);
     } else {
-        layOut(out, kActionIndent, trimmed, kActionWidth);
+        layOut(out.lines, kActionIndent, trimmed, kActionWidth);
     }
 }
 
 } // namespace
 
-QStringList fountainToLines(const QStringList &sourceLines)
+ScreenplayLayout fountainLayout(const QStringList &sourceLines)
 {
     QStringList source = sourceLines;
     if (!source.isEmpty() && source.first().startsWith(kByteOrderMark))
@@ -284,8 +308,8 @@ QStringList fountainToLines(const QStringList &sourceLines)
 
     const int n = body.size();
     const auto blankAt = [&body, n](int i) { return i < 0 || i >= n || isBlank(body.at(i)); };
-    QStringList result;
-    result.reserve(n);
+    ScreenplayLayout result;
+    result.lines.reserve(n);
     int page = kFirstPage;
     bool inDialogue = false;
     for (int i = 0; i < n; ++i) {
@@ -294,14 +318,14 @@ QStringList fountainToLines(const QStringList &sourceLines)
         if (trimmed.isEmpty()) {
             inDialogue = inDialogue && line.size() >= kDialogueBlankLine &&
                          line.count(QLatin1Char(' ')) == line.size();
-            result.append(QString());
+            result.lines.append(QString());
         } else if (isPageBreak(trimmed)) {
             inDialogue = false;
             ++page;
-            layOut(result, kActionIndent,
+            layOut(result.lines, kActionIndent,
                    QLatin1Char('[') + QString::number(page) + QLatin1Char(']'));
         } else if (inDialogue) {
-            layOutSpeech(result, trimmed);
+            layOutSpeech(result.lines, trimmed);
         } else {
             layOutElement(result, trimmed, blankAt(i - 1), blankAt(i + 1), inDialogue);
         }

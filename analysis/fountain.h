@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "screenplaylayout.h"
+
 #include <QStringList>
 
 // Lays out the decoded lines of a Fountain screenplay (without line ends) in the typewriter
@@ -15,4 +17,7 @@
 // lines holding nothing but boneyard or notes give no line. A page break gives the mark "[n]" at
 // the action margin, n being the number of the page it starts (the first page is 1). An
 // unterminated "/*" or "[[" is kept as text, so a stray opener never hides the rest.
-QStringList fountainToLines(const QStringList &sourceLines);
+//
+// The layout also names the cues that open dialogue (with their speakers) and the scene headings,
+// forced ones included.
+ScreenplayLayout fountainLayout(const QStringList &sourceLines);

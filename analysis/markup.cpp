@@ -28,11 +28,15 @@ QString ScreenplayAnalysis::createMarkUpPlainText()
     characterList->openScene(0.0f, QStringLiteral("START"));
     result += QLatin1String("<div class='") + sceneClass + QLatin1String("'>");
     const int n = lines.size();
+    auto heading = headingLines.cbegin();
     for (int i = 0; i < n; ++i) {
         if (progressCanceled())
             break;
         setProgressValue(i);
-        result += makeMarkUP(lines.at(i), static_cast<float>(i) / static_cast<float>(n));
+        const bool isHeading = heading != headingLines.cend() && *heading == i;
+        if (isHeading)
+            ++heading;
+        result += makeMarkUP(lines.at(i), static_cast<float>(i) / static_cast<float>(n), isHeading);
     }
     if (!characterList->timeIndices.isEmpty())
         characterList->timeIndices.last()->stop = 1.0f;
@@ -40,7 +44,20 @@ QString ScreenplayAnalysis::createMarkUpPlainText()
     return result;
 }
 
-QString ScreenplayAnalysis::makeMarkUP(const QString &line, float position)
+QString ScreenplayAnalysis::headingType(const QStringList &words) const
+{
+    for (const QString &word : words) {
+        if (word.isEmpty())
+            continue;
+        for (const QString &b : breakStrings)
+            if (word.compare(b, Qt::CaseInsensitive) == 0)
+                return b;
+        return word;
+    }
+    return QString();
+}
+
+QString ScreenplayAnalysis::makeMarkUP(const QString &line, float position, bool heading)
 {
     const QStringList words = splitAtBlanks(line);
     const QString sceneBreak =
@@ -55,9 +72,23 @@ QString ScreenplayAnalysis::makeMarkUP(const QString &line, float position)
     }
     lastPosition = position;
 
+    // A heading of a structured screenplay opens one scene; its words, mentions included, form
+    // the heading span.
+    if (heading)
+        characterList->openScene(position, headingType(words));
+    bool inHeading = false;
+    // In a structured screenplay only its headings open scenes, never a break-string word.
+    const QStringList none;
+    const QStringList &sceneOpeners = structured ? none : breakStrings;
+
     const Qt::CaseSensitivity cs = matchCase();
     int w = 0;
     while (w < words.size()) {
+        if (heading && !inHeading && !words.at(w).isEmpty()) {
+            out += sceneBreak + QLatin1String("<span class='") + breakStringClass +
+                   QLatin1String("'>");
+            inHeading = true;
+        }
         // The candidate with the longest result wins; the earliest one on a tie.
         Character *winner = nullptr;
         QStringList mention;
@@ -101,7 +132,7 @@ QString ScreenplayAnalysis::makeMarkUP(const QString &line, float position)
             continue;
         }
 
-        for (const QString &b : qAsConst(breakStrings)) {
+        for (const QString &b : sceneOpeners) {
             if (w >= words.size())
                 break;
             // Case-insensitive equality needs equal lengths; most words fail that test.
@@ -131,6 +162,8 @@ QString ScreenplayAnalysis::makeMarkUP(const QString &line, float position)
         }
         ++w;
     }
+    if (inHeading)
+        out += QLatin1String("</span>");
     out += QLatin1String("<br>");
     return out;
 }

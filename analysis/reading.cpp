@@ -30,6 +30,20 @@ void rewriteLine(QString &line)
 
 } // namespace
 
+void ScreenplayAnalysis::appendLayout(const ScreenplayLayout &layout)
+{
+    const int first = lines.size();
+    structured = true;
+    for (auto cue = layout.cues.cbegin(); cue != layout.cues.cend(); ++cue)
+        cues.insert(first + cue.key(), cue.value());
+    for (const int heading : layout.headings)
+        headingLines.append(first + heading);
+    for (QString line : layout.lines) {
+        rewriteLine(line);
+        lines.append(line);
+    }
+}
+
 void ScreenplayAnalysis::readFile(const QString &fileName)
 {
     QFile file(fileName);
@@ -44,10 +58,7 @@ void ScreenplayAnalysis::readFile(const QString &fileName)
         QStringList source;
         while (in.readLineInto(&line))
             source.append(line);
-        for (QString &laidOut : fountainToLines(source)) {
-            rewriteLine(laidOut);
-            lines.append(laidOut);
-        }
+        appendLayout(fountainLayout(source));
     } else {
         while (in.readLineInto(&line)) {
             rewriteLine(line);

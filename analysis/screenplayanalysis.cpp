@@ -39,6 +39,9 @@ Character *ScreenplayAnalysis::addCharacter(const QStringList &names)
 void ScreenplayAnalysis::openScreenplay(const QString &name)
 {
     lines.clear();
+    structured = false;
+    cues.clear();
+    headingLines.clear();
     characters.clear();
     includeCharacters.clear();
     characterSpaces = 0;

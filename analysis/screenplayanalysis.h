@@ -3,8 +3,10 @@
 
 #include "character.h"
 #include "characterlist.h"
+#include "screenplaylayout.h"
 
 #include <QColor>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -15,11 +17,13 @@
 class MentionIndex;
 
 // One setting of "config.txt": its name (the file key) and the member that holds its value.
-// Exactly one of the two pointers is set.
+// Exactly one of the two pointers is set. The Options dialog shows the label, or the name when
+// there is none.
 struct ConfigEntry {
     QString name;
     int *intValue = nullptr;
     bool *boolValue = nullptr;
+    QString label;
 };
 
 // The analysis state of the main window and every operation on it that needs no widget:
@@ -42,10 +46,14 @@ public:
     // Appends the rewritten lines of a plain-text, HTML or Fountain screenplay to `lines`; a
     // Fountain file (suffix "fountain" in any case) is laid out in typewriter columns first.
     void readFile(const QString &fileName);
+    // Appends the lines of a structured screenplay with its cues and headings, and makes the
+    // analysis follow them.
+    void appendLayout(const ScreenplayLayout &layout);
 
     // Fills `characters` by the discovery of the file type: "xml", "csv" or anything else for
     // plain text and HTML.
     void findCharacters();
+    // Speakers by indentation; in a structured screenplay, by its cues.
     void findCharactersPlainText();
     // CSV timelines: one event per row, its characters in a quoted list.
     void findCharactersCSV();
@@ -58,8 +66,9 @@ public:
     // Every row an event ("fight") and the gap after it ("break"), closed by an "end" scene.
     QString createMarkUpCSV();
     QString createMarkUpXML();
-    // The markup of one line at a position from 0 up to 1; opens the scenes it meets.
-    QString makeMarkUP(const QString &line, float position);
+    // The markup of one line at a position from 0 up to 1; opens the scenes it meets. A heading
+    // line of a structured screenplay opens one scene and is marked up whole as its heading.
+    QString makeMarkUP(const QString &line, float position, bool heading = false);
 
     // Opens a screenplay as the file-open command does once the file is chosen: empties the
     // lists, takes the type from the suffix, loads "characters.txt", reads the file, loads
@@ -78,7 +87,7 @@ public:
     bool loadBreakStrings(const QString &path);
     bool saveBreakStrings(const QString &path);
 
-    // The six parse settings in file order, pointing at this object's members.
+    // The seven parse settings in file order, pointing at this object's members.
     QVector<ConfigEntry> configEntries();
     // Reads settings by the token rule: names match case-insensitively, values follow them.
     static bool readConfig(const QString &path, const QVector<ConfigEntry *> &entries);
@@ -86,7 +95,7 @@ public:
     // The fraction of the text between two samples of the thread view: 1 / "NumberSteps", held
     // to the range that makes a useful, bounded graph.
     float viewStep() const;
-    // Reads "config.txt" (or another path) into the six settings.
+    // Reads "config.txt" (or another path) into the seven settings.
     bool loadSettings(const QString &path = QStringLiteral("config.txt"));
 
     // The statistics exports; with no parsed screenplay they write the header only.
@@ -102,6 +111,13 @@ public:
     static QStringList sampleBreakStrings();
 
     QStringList lines;
+    // What the reader of a structured screenplay knows of `lines`: the speaker named by each cue
+    // line and the scene heading lines (ascending). A structured screenplay takes its cast from
+    // the cues and opens its scenes at the headings only; for plain text, HTML, CSV and XML
+    // `structured` is false and both are empty.
+    bool structured = false;
+    QMap<int, QString> cues;
+    QVector<int> headingLines;
     CharacterList *characterList = nullptr;
     QVector<Character *> characters;
     QVector<Character *> includeCharacters;
@@ -120,6 +136,9 @@ public:
     bool looseMatch = false;
     bool findCharactersInText = true;
     int numberSteps = 100;
+    // Plain-text discovery leaves a speaker line's extensions, from its first "(" on, out of the
+    // name, so that JOHN (V.O.), JOHN(CONT'D) and JOHN are one character.
+    bool mergeCueExtensions = false;
     float lastPosition = 0.0f;
 
 protected:
@@ -135,6 +154,10 @@ private:
     Qt::CaseSensitivity matchCase() const;
     // Drops the characters found no more than minNumberOfCharacterInstances times.
     void dropRareCharacters();
+    // Keeps the characters at the indentation most speakers share, stored in characterSpaces.
+    void keepSpeakerIndentation();
+    // The scene type of a heading line: the break string it starts with, or its first word.
+    QString headingType(const QStringList &words) const;
     void colorCharacters();
     // The characters whose name can start at a word, in `characters` order.
     const QVector<int> &mentionCandidates(const QStringList &words, int w);

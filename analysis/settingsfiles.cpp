@@ -118,13 +118,18 @@ bool ScreenplayAnalysis::saveBreakStrings(const QString &path)
 
 QVector<ConfigEntry> ScreenplayAnalysis::configEntries()
 {
+    const QString shownAsName;
     return {
-        {QStringLiteral("Find the Characters in the Text"), nullptr, &findCharactersInText},
-        {QStringLiteral("looseMatch"), nullptr, &looseMatch},
-        {QStringLiteral("CaseSensitivity"), nullptr, &caseSensitivity},
-        {QStringLiteral("MinCharacterSpaces"), &minCharacterSpaces, nullptr},
-        {QStringLiteral("MinNumberOfCharacterInstances"), &minNumberOfCharacterInstances, nullptr},
-        {QStringLiteral("NumberSteps"), &numberSteps, nullptr},
+        {QStringLiteral("Find the Characters in the Text"), nullptr, &findCharactersInText,
+         shownAsName},
+        {QStringLiteral("looseMatch"), nullptr, &looseMatch, shownAsName},
+        {QStringLiteral("CaseSensitivity"), nullptr, &caseSensitivity, shownAsName},
+        {QStringLiteral("MinCharacterSpaces"), &minCharacterSpaces, nullptr, shownAsName},
+        {QStringLiteral("MinNumberOfCharacterInstances"), &minNumberOfCharacterInstances, nullptr,
+         shownAsName},
+        {QStringLiteral("NumberSteps"), &numberSteps, nullptr, shownAsName},
+        {QStringLiteral("MergeCueExtensions"), nullptr, &mergeCueExtensions,
+         QStringLiteral("Merge Cue Extensions")},
     };
 }
 

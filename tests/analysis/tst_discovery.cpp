@@ -30,34 +30,39 @@ void TestDiscovery::speakers_data()
     QTest::addColumn<QString>("lines");
     QTest::addColumn<QString>("included"); // names separated by "|"
     QTest::addColumn<int>("minInstances");
+    QTest::addColumn<bool>("merge");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<int>("spaces");
 
     const QString none;
     QTest::newRow("15 blanks is action, 16 a speaker")
-        << "15:ANN|15:ANN|16:BOB|16:CAL" << none << 0 << "BOB:1|CAL:1" << 16;
+        << "15:ANN|15:ANN|16:BOB|16:CAL" << none << 0 << false << "BOB:1|CAL:1" << 16;
     QTest::newRow("lower-case words are no speaker, capital notes are")
-        << "20:John|20:JOHN (quietly)|20:JOHN (V.O.)|20:JOHN" << none << 0 << "JOHN:2|JOHN (V.O.):1"
-        << 20;
+        << "20:John|20:JOHN (quietly)|20:JOHN (V.O.)|20:JOHN" << none << 0 << false
+        << "JOHN:2|JOHN (V.O.):1" << 20;
     QTest::newRow("most shared indentation wins")
-        << "20:A|20:B|20:C|25:D|25:E" << none << 0 << "A:1|B:1|C:1" << 20;
+        << "20:A|20:B|20:C|25:D|25:E" << none << 0 << false << "A:1|B:1|C:1" << 20;
     QTest::newRow("tie goes to the deeper indentation")
-        << "20:A|20:B|25:D|25:E" << none << 0 << "D:1|E:1" << 25;
+        << "20:A|20:B|25:D|25:E" << none << 0 << false << "D:1|E:1" << 25;
     QTest::newRow("no shared indentation keeps nobody")
-        << "20:A|25:B|30:C" << none << 0 << none << 0;
+        << "20:A|25:B|30:C" << none << 0 << false << none << 0;
     QTest::newRow("ranked by instances, minimum is strict")
-        << "20:A|20:B|20:C|20:B|20:C|20:B" << none << 1 << "B:3|C:2" << 20;
+        << "20:A|20:B|20:C|20:B|20:C|20:B" << none << 1 << false << "B:3|C:2" << 20;
     QTest::newRow("blank-only line ignored, last speaker line sets the indentation")
-        << "30:|30:A|20:A|20:B" << none << 0 << "A:2|B:1" << 20;
+        << "30:|30:A|20:A|20:B" << none << 0 << false << "A:2|B:1" << 20;
     QTest::newRow("included speaker counted twice")
         << "20:MRS SMITH|20:BOB"
-        << "MRS SMITH" << 0 << "MRS SMITH:2|BOB:1" << 20;
+        << "MRS SMITH" << 0 << false << "MRS SMITH:2|BOB:1" << 20;
     // Included characters count at every mention, the longest name winning, even for a partial
     // match ("Mrs Jones"). Her last mention is at indentation 0, so no two characters share one
     // and the indentation filter keeps only those at 0.
     QTest::newRow("included characters count every mention")
         << "20:MRS SMITH|20:BOB|0:I saw mrs smith and Mrs Jones"
-        << "MRS|MRS SMITH" << 0 << "MRS SMITH:4" << 0;
+        << "MRS|MRS SMITH" << 0 << false << "MRS SMITH:4" << 0;
+    // Merged, a speaker line's name ends at its first "(", with or without a blank before it.
+    QTest::newRow("merged extensions") << "20:JOHN (V.O.)|20:JOHN(CONT'D)|20:JOHN|20:VOICE OUTSIDE "
+                                          "(PINKUS)|20:(V.O.)|20:JOHN (O.S.) X"
+                                       << none << 0 << true << "JOHN:4|VOICE OUTSIDE:1" << 20;
 }
 
 void TestDiscovery::speakers()
@@ -65,6 +70,7 @@ void TestDiscovery::speakers()
     QFETCH(QString, lines);
     QFETCH(QString, included);
     QFETCH(int, minInstances);
+    QFETCH(bool, merge);
     QFETCH(QString, expected);
     QFETCH(int, spaces);
     ScreenplayAnalysis a;
@@ -72,6 +78,7 @@ void TestDiscovery::speakers()
         a.includeCharacters.append(a.newCharacter(name.split(' ')));
     a.lines = cues(lines);
     a.minNumberOfCharacterInstances = minInstances;
+    a.mergeCueExtensions = merge;
     a.findCharacters();
     QCOMPARE(castSummary(a.characters), expected);
     QCOMPARE(a.characterSpaces, spaces);
