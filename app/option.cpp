@@ -18,7 +18,7 @@ constexpr int spinBoxHeight = 20;
 } // namespace
 
 Option::Option(const QString &name, int *intValue, bool *boolValue)
-    : ConfigEntry{name, intValue, boolValue}
+    : ConfigEntry{name, intValue, boolValue, QString()}
 {
 }
 
@@ -59,8 +59,9 @@ QObject *Option::makeWindowItem(QWidget *parent, QVBoxLayout *layout)
 
 void Option::showName(const QString &context)
 {
+    const QString &shown = label.isEmpty() ? name : label;
     const QString text =
-        QCoreApplication::translate(context.toLatin1().constData(), name.toLatin1().constData());
+        QCoreApplication::translate(context.toLatin1().constData(), shown.toLatin1().constData());
     if (auto *box = qobject_cast<QCheckBox *>(widget)) {
         box->setText(text);
     } else if (auto *row = qobject_cast<QHBoxLayout *>(widget)) {

@@ -274,8 +274,13 @@ void GraphWidget::ColorPicker()
 
 void GraphWidget::ListItemClicked(QListWidgetItem *item)
 {
-    if (item)
-        setCharacterFromSelection(item->text());
+    if (!item)
+        return;
+    // A row shows every name word followed by a blank; the last blank is no part of the name.
+    QString name = item->text();
+    if (name.endsWith(QLatin1Char(' ')))
+        name.chop(1);
+    setCharacterFromSelection(name);
 }
 
 void GraphWidget::currentColorChanged(const QColor &color)

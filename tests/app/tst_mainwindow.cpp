@@ -152,6 +152,16 @@ void TestMainWindow::openRealScreenplay()
         QVERIFY2(!spans.isEmpty() || cast.at(i)->className() == "VOICES", qPrintable(selector));
         QCOMPARE(spans, styled(cast.at(i)->color, spans.size()));
     }
+    // Clicking a row selects its character, whether its name has one word or several.
+    const auto severalWords = std::find_if(cast.begin(), cast.end(),
+                                           [](const Character *c) { return c->names.size() > 1; });
+    for (const int row : {1, int(severalWords - cast.begin())}) {
+        QListWidget *list = window->ui.listWidget;
+        list->scrollToItem(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(row)).center());
+        QCOMPARE(window->ui.ThreadView->selectedCharacter, row);
+    }
     // Scenes white and grey in turn, headings purple.
     const QStringList shades = styles(*window, "div.scene", {"background-color"});
     QCOMPARE(shades.size(), window->characterList->timeIndices.size());
@@ -179,7 +189,8 @@ void TestMainWindow::pageScriptDoesNotRun()
     QCOMPARE(window->textView()->title(), QStringLiteral("Original"));
 }
 
-// All six settings go from config.txt through the dialog back to config.txt; Cancel keeps them.
+// All settings go from config.txt through the dialog back to config.txt; Cancel keeps them. A file
+// without the seventh setting reads as before and is written with it.
 void TestMainWindow::optionsRoundTrip()
 {
     WorkingFolder folder;
@@ -193,16 +204,22 @@ void TestMainWindow::optionsRoundTrip()
         answers.then([ok](QWidget *dialog) {
             dialog->findChild<QCheckBox *>("looseMatch")->setChecked(false);
             dialog->findChild<QSpinBox *>("NumberStepsspinBox")->setValue(7);
+            auto *merge = dialog->findChild<QCheckBox *>("MergeCueExtensions");
+            QCOMPARE(merge->text(), QStringLiteral("Merge Cue Extensions"));
+            merge->setChecked(true);
             ModalAnswers::closeDialog(dialog, ok);
         });
     window->ui.actionParsing->trigger();
     QCOMPARE(folder.read("config.txt"), config);
     QCOMPARE(window->numberSteps, 40);
+    QVERIFY(!window->mergeCueExtensions);
     window->ui.actionParsing->trigger();
     QCOMPARE(
         folder.read("config.txt"),
-        QByteArray(config).replace("looseMatch True", "looseMatch False").replace(" 40", " 7"));
+        QByteArray(config).replace("looseMatch True", "looseMatch False").replace(" 40", " 7") +
+            "MergeCueExtensions True\n");
     QCOMPARE(window->numberSteps, 7);
+    QVERIFY(window->mergeCueExtensions);
 }
 
 QTEST_MAIN(TestMainWindow)
