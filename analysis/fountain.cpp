@@ -7,17 +7,7 @@
 
 namespace {
 
-// The leading blanks of each element, the columns of a typewriter screenplay.
-constexpr int kActionIndent = 15;
-constexpr int kDialogueIndent = 25;
-constexpr int kParentheticalIndent = 30;
-constexpr int kCueIndent = 37;
-constexpr int kTransitionIndent = 55;
-// The widths that action, dialogue and parentheticals wrap at, as on a typewriter page; centred
-// text is centred on the width of an action line.
-constexpr int kActionWidth = 60;
-constexpr int kDialogueWidth = 35;
-constexpr int kParentheticalWidth = 25;
+using Layout = ScreenplayLayout;
 constexpr int kFirstPage = 1;
 // Inside dialogue, a line of at least this many blanks is an empty line of the speech.
 constexpr int kDialogueBlankLine = 2;
@@ -185,111 +175,53 @@ QString withoutEmphasis(QString text)
     return text;
 }
 
-// The text broken at blanks into lines of at most width characters; a word longer than that
-// keeps a line of its own.
-QStringList wrapped(const QString &text, int width)
+// Lays out an element's text without its emphasis markers.
+void layOut(Layout &out, int indent, const QString &text, int width = 0)
 {
-    QStringList pieces;
-    QString rest = text;
-    while (rest.size() > width) {
-        int cut = rest.lastIndexOf(QLatin1Char(' '), width);
-        if (cut <= 0)
-            cut = rest.indexOf(QLatin1Char(' '), width);
-        if (cut < 0)
-            break;
-        pieces.append(rest.left(cut).trimmed());
-        rest = rest.mid(cut).trimmed();
-    }
-    pieces.append(rest);
-    return pieces;
-}
-
-// Lays out an element's text at an indentation. Given a width, the text is wrapped as on a
-// typewriter page, so that a long paragraph takes the share of the text, and of the time axis,
-// that it takes on paper.
-void layOut(QStringList &out, int indent, const QString &text, int width = 0)
-{
-    const QString shown = withoutEmphasis(text);
-    if (shown.isEmpty()) {
-        out.append(QString());
-        return;
-    }
-    const QString margin(indent, QLatin1Char(' '));
-    for (const QString &piece : width > 0 ? wrapped(shown, width) : QStringList{shown})
-        out.append(margin + piece);
-}
-
-void layOutCentred(QStringList &out, const QString &text)
-{
-    const int width = withoutEmphasis(text).size();
-    layOut(out, kActionIndent + std::max(0, (kActionWidth - width) / 2), text);
+    out.append(indent, withoutEmphasis(text), width);
 }
 
 // Lays out one line of the dialogue that follows a cue.
-void layOutSpeech(QStringList &out, const QString &trimmed)
+void layOutSpeech(Layout &out, const QString &trimmed)
 {
     if (trimmed.startsWith(QLatin1Char('(')))
-        layOut(out, kParentheticalIndent, trimmed, kParentheticalWidth);
+        layOut(out, Layout::parentheticalIndent, trimmed, Layout::parentheticalWidth);
     else if (trimmed.startsWith(QLatin1Char('~')))
-        layOut(out, kDialogueIndent, trimmed.mid(1).trimmed(), kDialogueWidth);
+        layOut(out, Layout::dialogueIndent, trimmed.mid(1).trimmed(), Layout::dialogueWidth);
     else
-        layOut(out, kDialogueIndent, trimmed, kDialogueWidth);
-}
-
-// The speaker a laid-out cue names: the cue without its extensions, which start at the first
-// "(" (also when no blank comes before it, as in "BRIANNA(O.S.)").
-QString speakerOf(const QString &cue)
-{
-    return cue.left(cue.indexOf(QLatin1Char('('))).trimmed();
-}
-
-// Lays out a cue; a cue that opens no dialogue, or names no one, stays a line of the cue column
-// but is not handed over as a cue.
-void layOutCue(ScreenplayLayout &out, const QString &cue, bool opensDialogue)
-{
-    layOut(out.lines, kCueIndent, cue);
-    const QString speaker = speakerOf(out.lines.last());
-    if (opensDialogue && !speaker.isEmpty())
-        out.cues.insert(out.lines.size() - 1, speaker);
-}
-
-void layOutHeading(ScreenplayLayout &out, const QString &heading)
-{
-    layOut(out.lines, kActionIndent, withoutSceneNumber(heading));
-    if (!out.lines.last().isEmpty())
-        out.headings.append(out.lines.size() - 1);
+        layOut(out, Layout::dialogueIndent, trimmed, Layout::dialogueWidth);
 }
 
 // Lays out one line outside dialogue; afterEmpty and beforeEmpty say whether the lines around it
 // are blank (or missing), which Fountain's unmarked elements depend on. Sets opensDialogue when
 // the line is a cue.
-void layOutElement(ScreenplayLayout &out, const QString &trimmed, bool afterEmpty, bool beforeEmpty,
+void layOutElement(Layout &out, const QString &trimmed, bool afterEmpty, bool beforeEmpty,
                    bool &opensDialogue)
 {
     const QChar first = trimmed.at(0);
     const QString rest = trimmed.mid(1).trimmed();
     if (first == QLatin1Char('>')) {
         if (trimmed.size() > 1 && trimmed.endsWith(QLatin1Char('<')))
-            layOutCentred(out.lines, trimmed.mid(1, trimmed.size() - 2).trimmed());
+            out.appendCentred(withoutEmphasis(trimmed.mid(1, trimmed.size() - 2).trimmed()));
         else
-            layOut(out.lines, kTransitionIndent, rest);
+            layOut(out, Layout::transitionIndent, rest);
     } else if (first == QLatin1Char('.') && !trimmed.startsWith(QLatin1String(".."))) {
-        layOutHeading(out, rest);
+        out.appendHeading(withoutEmphasis(withoutSceneNumber(rest)));
     } else if (first == QLatin1Char('!') || first == QLatin1Char('~')) {
-        layOut(out.lines, kActionIndent, rest, kActionWidth);
+        layOut(out, Layout::actionIndent, rest, Layout::actionWidth);
     } else if (first == QLatin1Char('@')) {
         opensDialogue = !beforeEmpty;
-        layOutCue(out, withoutCaret(rest), opensDialogue);
+        out.appendCue(withoutEmphasis(withoutCaret(rest)), opensDialogue);
     } else if (afterEmpty && isSceneHeading(trimmed)) {
-        layOutHeading(out, trimmed);
+        out.appendHeading(withoutEmphasis(withoutSceneNumber(trimmed)));
     } else if (afterEmpty && beforeEmpty && isUpperCase(trimmed) &&
                trimmed.endsWith(QLatin1String("TO:"))) {
-        layOut(out.lines, kTransitionIndent, trimmed);
+        layOut(out, Layout::transitionIndent, trimmed);
     } else if (afterEmpty && !beforeEmpty && isCueName(withoutCaret(trimmed))) {
         opensDialogue = true;
-        layOutCue(out, withoutCaret(trimmed), opensDialogue);
+        out.appendCue(withoutEmphasis(withoutCaret(trimmed)), opensDialogue);
     } else {
-        layOut(out.lines, kActionIndent, trimmed, kActionWidth);
+        layOut(out, Layout::actionIndent, trimmed, Layout::actionWidth);
     }
 }
 
@@ -308,7 +240,7 @@ ScreenplayLayout fountainLayout(const QStringList &sourceLines)
 
     const int n = body.size();
     const auto blankAt = [&body, n](int i) { return i < 0 || i >= n || isBlank(body.at(i)); };
-    ScreenplayLayout result;
+    Layout result;
     result.lines.reserve(n);
     int page = kFirstPage;
     bool inDialogue = false;
@@ -322,10 +254,10 @@ ScreenplayLayout fountainLayout(const QStringList &sourceLines)
         } else if (isPageBreak(trimmed)) {
             inDialogue = false;
             ++page;
-            layOut(result.lines, kActionIndent,
+            layOut(result, Layout::actionIndent,
                    QLatin1Char('[') + QString::number(page) + QLatin1Char(']'));
         } else if (inDialogue) {
-            layOutSpeech(result.lines, trimmed);
+            layOutSpeech(result, trimmed);
         } else {
             layOutElement(result, trimmed, blankAt(i - 1), blankAt(i + 1), inDialogue);
         }

@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: MIT
+#include "screenplaylayout.h"
+
+#include <algorithm>
+
+namespace {
+
+// The text broken at blanks into lines of at most width characters; a word longer than that
+// keeps a line of its own.
+QStringList wrapped(const QString &text, int width)
+{
+    QStringList pieces;
+    QString rest = text;
+    while (rest.size() > width) {
+        int cut = rest.lastIndexOf(QLatin1Char(' '), width);
+        if (cut <= 0)
+            cut = rest.indexOf(QLatin1Char(' '), width);
+        if (cut < 0)
+            break;
+        pieces.append(rest.left(cut).trimmed());
+        rest = rest.mid(cut).trimmed();
+    }
+    pieces.append(rest);
+    return pieces;
+}
+
+} // namespace
+
+void ScreenplayLayout::append(int indent, const QString &text, int width)
+{
+    if (text.isEmpty()) {
+        lines.append(QString());
+        return;
+    }
+    const QString margin(indent, QLatin1Char(' '));
+    for (const QString &piece : width > 0 ? wrapped(text, width) : QStringList{text})
+        lines.append(margin + piece);
+}
+
+void ScreenplayLayout::appendCentred(const QString &text)
+{
+    append(actionIndent + std::max(0, (actionWidth - int(text.size())) / 2), text);
+}
+
+void ScreenplayLayout::appendCue(const QString &cue, bool opensDialogue)
+{
+    append(cueIndent, cue);
+    const QString speaker = speakerOf(lines.last());
+    if (opensDialogue && !speaker.isEmpty())
+        cues.insert(lines.size() - 1, speaker);
+}
+
+void ScreenplayLayout::appendHeading(const QString &heading)
+{
+    append(actionIndent, heading);
+    if (!lines.last().isEmpty())
+        headings.append(lines.size() - 1);
+}
+
+QString ScreenplayLayout::speakerOf(const QString &cue)
+{
+    return cue.left(cue.indexOf(QLatin1Char('('))).trimmed();
+}
