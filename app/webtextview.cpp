@@ -28,15 +28,35 @@ protected:
 
 } // namespace
 
-WebTextView::WebTextView(QWebView *view) : m_view(view)
+// Shows the markup it is given and nothing else. Every navigation is refused, whatever asks for
+// it (a refresh, a link, a form, a frame, history), so the view never turns to an error page or
+// another document; links still look like links, and clicking one does nothing. Showing html
+// is not a navigation and is not asked about.
+class WebTextView::Page : public QWebPage {
+public:
+    using QWebPage::QWebPage;
+
+    int refused = 0;
+
+protected:
+    bool acceptNavigationRequest(QWebFrame *, const QNetworkRequest &, NavigationType) override
+    {
+        ++refused;
+        return false;
+    }
+};
+
+WebTextView::WebTextView(QWebView *view) : m_view(view), m_page(new Page(view))
 {
+    // Set first, so that the settings below are this page's.
+    view->setPage(m_page);
     QWebSettings *settings = view->settings();
     settings->setAttribute(QWebSettings::JavascriptEnabled, false);
     settings->setAttribute(QWebSettings::PluginsEnabled, false);
     settings->setAttribute(QWebSettings::JavaEnabled, false);
     settings->setAttribute(QWebSettings::AutoLoadImages, false);
     settings->setAttribute(QWebSettings::LocalContentCanAccessRemoteUrls, false);
-    view->page()->setNetworkAccessManager(new OfflineAccessManager(view->page()));
+    m_page->setNetworkAccessManager(new OfflineAccessManager(m_page));
     // Screenplays are laid out in typewriter columns: the markup keeps every blank, and a
     // fixed-width font shown with its blanks keeps speakers, dialogue and action apart. The rule
     // must be in force before the page is first laid out.
@@ -102,4 +122,9 @@ int WebTextView::contentHeight() const
 QString WebTextView::title() const
 {
     return m_view->page()->mainFrame()->title();
+}
+
+int WebTextView::refusedNavigations() const
+{
+    return m_page->refused;
 }

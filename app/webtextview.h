@@ -11,7 +11,7 @@ class QWebView;
 
 // Every call that touches the text view's web page goes through this class, so that a port to
 // another web view changes one file. The page it shows is untrusted input: it runs no script or
-// plugin and fetches nothing.
+// plugin, fetches nothing and never leaves the markup it was given.
 class WebTextView : public TextViewState {
 public:
     explicit WebTextView(QWebView *view);
@@ -36,7 +36,13 @@ public:
     int contentHeight() const;
     // The page's title, as a script would change it.
     QString title() const;
+    // How often the page tried to leave the markup (a refresh, a link, a form, a frame) and was
+    // kept where it is.
+    int refusedNavigations() const;
 
 private:
+    class Page;
+
     QWebView *m_view;
+    Page *m_page;
 };

@@ -1,10 +1,13 @@
 # SPDX-License-Identifier: MIT
 # One helper registers every test executable with CTest.
 #
-#   plotloom_add_test(<name> SOURCES <files...> [LIBRARIES <targets...>] [DISPLAY] [TIMEOUT <s>])
+#   plotloom_add_test(<name> SOURCES <files...> [LIBRARIES <targets...>] [DISPLAY | BOTH_PLATFORMS]
+#                     [TIMEOUT <s>])
 #
 # DISPLAY marks tests that need an X display with OpenGL (they run on the xcb platform, under
 # the virtual X server the test command starts); all others run on the offscreen platform.
+# BOTH_PLATFORMS runs the test on the offscreen platform and again, as <name>_xcb, on xcb, for
+# behaviour that must not depend on the platform.
 # Every test runs in the C.UTF-8 locale with its own runtime folder, so results do not depend
 # on the machine's settings.
 
@@ -12,21 +15,11 @@ set(PLOTLOOM_XDG_RUNTIME_DIR "${CMAKE_BINARY_DIR}/xdg-runtime")
 file(MAKE_DIRECTORY "${PLOTLOOM_XDG_RUNTIME_DIR}")
 file(CHMOD "${PLOTLOOM_XDG_RUNTIME_DIR}" DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
 
-function(plotloom_add_test name)
-    cmake_parse_arguments(T "DISPLAY" "TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
-    if(NOT T_TIMEOUT)
-        set(T_TIMEOUT 120)
-    endif()
-    add_executable(${name} ${T_SOURCES})
-    set_target_properties(${name} PROPERTIES AUTOMOC ON)
-    target_link_libraries(${name} PRIVATE Qt5::Test ${T_LIBRARIES})
-    target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests/common")
-    target_compile_definitions(${name} PRIVATE
-        PLOTLOOM_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
-        PLOTLOOM_CORPUS="${PLOTLOOM_CORPUS_DIR}")
-    add_test(NAME ${name} COMMAND ${name})
+# Registers one CTest run of an executable on a platform, xcb or offscreen.
+function(plotloom_register_test name executable platform timeout)
+    add_test(NAME ${name} COMMAND ${executable})
     set(environment LC_ALL=C.UTF-8 XDG_RUNTIME_DIR=${PLOTLOOM_XDG_RUNTIME_DIR})
-    if(T_DISPLAY)
+    if(platform STREQUAL "xcb")
         list(APPEND environment QT_QPA_PLATFORM=xcb)
         set_tests_properties(${name} PROPERTIES LABELS display)
         # The GL driver is unloaded before the leak check runs, so its own process-lifetime
@@ -38,5 +31,27 @@ function(plotloom_add_test name)
     else()
         list(APPEND environment QT_QPA_PLATFORM=offscreen)
     endif()
-    set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${environment}")
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${timeout} ENVIRONMENT "${environment}")
+endfunction()
+
+function(plotloom_add_test name)
+    cmake_parse_arguments(T "DISPLAY;BOTH_PLATFORMS" "TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 120)
+    endif()
+    add_executable(${name} ${T_SOURCES})
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    target_link_libraries(${name} PRIVATE Qt5::Test ${T_LIBRARIES})
+    target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests/common")
+    target_compile_definitions(${name} PRIVATE
+        PLOTLOOM_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
+        PLOTLOOM_CORPUS="${PLOTLOOM_CORPUS_DIR}")
+    if(T_DISPLAY)
+        plotloom_register_test(${name} ${name} xcb ${T_TIMEOUT})
+    else()
+        plotloom_register_test(${name} ${name} offscreen ${T_TIMEOUT})
+    endif()
+    if(T_BOTH_PLATFORMS)
+        plotloom_register_test(${name}_xcb ${name} xcb ${T_TIMEOUT})
+    endif()
 endfunction()

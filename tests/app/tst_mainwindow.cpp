@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "apptest.h"
 #include "rope.h"
-#include "webtextview.h"
 
 #include <QMenuBar>
 #include <QMessageBox>
@@ -16,7 +15,6 @@ private slots:
     void menuEntriesReachOperations_data();
     void menuEntriesReachOperations();
     void openRealScreenplay();
-    void pageScriptDoesNotRun();
     void optionsRoundTrip();
 };
 
@@ -174,19 +172,6 @@ void TestMainWindow::openRealScreenplay()
     QCOMPARE(window->ui.ThreadView->ropes.front()->nodes.size(), size_t(51));
     QVERIFY(window->ui.pushButton_Reparse->isHidden());
     QVERIFY(window->progress->isHidden());
-}
-
-void TestMainWindow::pageScriptDoesNotRun()
-{
-    WorkingFolder folder;
-    auto window = makeWindow();
-    openInWindow(*window, folder.write("page.html",
-                                       "<html><head><title>Original</title><script>document.title"
-                                       " = 'by script';</script></head><body onload=\"document."
-                                       "title = 'on load'\"><pre>\n" +
-                                           screenplay("37 JOHN") + "</pre></body></html>\n"));
-    QTest::qWait(100);
-    QCOMPARE(window->textView()->title(), QStringLiteral("Original"));
 }
 
 // All settings go from config.txt through the dialog back to config.txt; Cancel keeps them. A file
