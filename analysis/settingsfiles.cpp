@@ -3,16 +3,26 @@
 #include "screenplayanalysis.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTextStream>
 
 #include <algorithm>
 
 namespace {
 
-// Colour components from the settings files are brought into range rather than rejected.
+// Colour components from the settings files are brought into range rather than rejected; a
+// number too long for an integer still counts by its sign, and anything else counts as 0.
 int component(const QString &text)
 {
-    return std::clamp(text.toInt(nullptr, 10), 0, 255);
+    const QString number = text.trimmed();
+    bool ok = false;
+    const int value = number.toInt(&ok, 10);
+    if (ok)
+        return std::clamp(value, 0, 255);
+    static const QRegularExpression integer(QStringLiteral("^[+-]?[0-9]+$"));
+    if (!integer.match(number).hasMatch())
+        return 0;
+    return number.startsWith(QLatin1Char('-')) ? 0 : 255;
 }
 
 QString rgbText(const QColor &c)

@@ -68,7 +68,8 @@ void TestSettingsFiles::load_data()
         << "#ff0000 #00ff00 #0000ff";
     QTest::newRow("colors: every blank parts a field")
         << "colors" << QByteArray(" 255 0 0\n255  0 0\n") << "#00ff00 #ff0000";
-    QTest::newRow("colors: clamped") << "colors" << QByteArray("999 -1 7\n") << "#ff0007";
+    QTest::newRow("colors: clamped, also past the integer range")
+        << "colors" << QByteArray("999 -1 7\n99999999999 -99999999999 1e3\n") << "#ff0007 #ff0000";
     QTest::newRow("colors: missing") << "colors" << QByteArray() << "#ffff00";
     QTest::newRow("breaks: empty lines skipped, blanks kept")
         << "breaks" << QByteArray("INT\n\n EXT\r\nINT") << "INT| EXT|INT";
