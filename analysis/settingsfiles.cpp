@@ -2,9 +2,7 @@
 #include "fileio.h"
 #include "screenplayanalysis.h"
 
-#include <QFile>
 #include <QRegularExpression>
-#include <QTextStream>
 
 #include <algorithm>
 
@@ -35,13 +33,11 @@ QString rgbText(const QColor &c)
 
 bool ScreenplayAnalysis::loadCharacters(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!openForReading(file))
+    QStringList lines;
+    if (!readSettingsLines(fileName, &lines))
         return false;
     includeCharacters.clear();
-    QTextStream in(&file);
-    QString line;
-    while (in.readLineInto(&line)) {
+    for (const QString &line : qAsConst(lines)) {
         const QStringList parts = line.split(QLatin1Char(':'), Qt::KeepEmptyParts);
         const QStringList groups = parts.at(0).split(QLatin1Char(','), Qt::KeepEmptyParts);
         for (int g = 0; g < groups.size(); ++g) {
@@ -75,18 +71,16 @@ bool ScreenplayAnalysis::saveCharacters(const QString &fileName)
             text += QLatin1String(" : ") + rgbText(c->color);
         text += QLatin1Char('\n');
     }
-    return saveWholeFile(fileName, text.toLatin1());
+    return saveWholeFile(fileName, text.toUtf8());
 }
 
 bool ScreenplayAnalysis::loadColors(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!openForReading(file))
+    QStringList lines;
+    if (!readSettingsLines(fileName, &lines))
         return false;
     colors.clear();
-    QTextStream in(&file);
-    QString line;
-    while (in.readLineInto(&line)) {
+    for (const QString &line : qAsConst(lines)) {
         const QStringList parts = line.split(QLatin1Char(' '), Qt::KeepEmptyParts);
         if (parts.size() > 2)
             colors.append(
@@ -100,18 +94,16 @@ bool ScreenplayAnalysis::saveColors(const QString &fileName)
     QString text;
     for (const Character *c : qAsConst(characters))
         text += rgbText(c->color) + QLatin1Char('\n');
-    return saveWholeFile(fileName, text.toLatin1());
+    return saveWholeFile(fileName, text.toUtf8());
 }
 
 bool ScreenplayAnalysis::loadBreakStrings(const QString &path)
 {
-    QFile file(path);
-    if (!openForReading(file))
+    QStringList lines;
+    if (!readSettingsLines(path, &lines))
         return false;
     breakStrings.clear();
-    QTextStream in(&file);
-    QString line;
-    while (in.readLineInto(&line))
+    for (const QString &line : qAsConst(lines))
         if (!line.isEmpty())
             breakStrings.append(line);
     breakStringsChanged();
@@ -123,7 +115,7 @@ bool ScreenplayAnalysis::saveBreakStrings(const QString &path)
     QString text;
     for (const QString &b : qAsConst(breakStrings))
         text += b + QLatin1Char('\n');
-    return saveWholeFile(path, text.toLatin1());
+    return saveWholeFile(path, text.toUtf8());
 }
 
 QVector<ConfigEntry> ScreenplayAnalysis::configEntries()
@@ -140,12 +132,10 @@ QVector<ConfigEntry> ScreenplayAnalysis::configEntries()
 
 bool ScreenplayAnalysis::readConfig(const QString &path, const QVector<ConfigEntry *> &entries)
 {
-    QFile file(path);
-    if (!openForReading(file))
+    QStringList lines;
+    if (!readSettingsLines(path, &lines))
         return false;
-    QTextStream in(&file);
-    QString line;
-    while (in.readLineInto(&line)) {
+    for (const QString &line : qAsConst(lines)) {
         const QStringList tokens = line.split(QLatin1Char(' '), Qt::KeepEmptyParts);
         for (int i = 0; i < tokens.size(); ++i) {
             for (const ConfigEntry *e : entries) {
@@ -184,7 +174,7 @@ bool ScreenplayAnalysis::writeConfig(const QString &path, const QVector<ConfigEn
             text += QString::number(*e->intValue);
         text += QLatin1Char('\n');
     }
-    return saveWholeFile(path, text.toLatin1());
+    return saveWholeFile(path, text.toUtf8());
 }
 
 bool ScreenplayAnalysis::loadSettings(const QString &path)
