@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "fileio.h"
 
+#include <QTextCodec>
+
 #include <cstdio>
 
 namespace {
@@ -16,6 +18,25 @@ void printLine(const QString &line)
 bool openForReading(QFile &file)
 {
     return !file.fileName().isEmpty() && file.open(QIODevice::ReadOnly | QIODevice::Text);
+}
+
+bool readSettingsLines(const QString &path, QStringList *lines)
+{
+    QFile file(path);
+    if (!openForReading(file))
+        return false;
+    // Text mode drops every CR, as a text stream would, so CR LF ends a line like LF.
+    const QByteArray bytes = file.readAll();
+    QTextCodec::ConverterState state;
+    QString text =
+        QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
+    if (state.invalidChars > 0 || state.remainingChars > 0)
+        text = QString::fromLatin1(bytes);
+    *lines = text.split(QLatin1Char('\n'));
+    // The final line feed ends the last line rather than opening an empty one.
+    if (lines->last().isEmpty())
+        lines->removeLast();
+    return true;
 }
 
 bool openWholeFile(QSaveFile &file, const QString &failureLine)

@@ -5,10 +5,16 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QString>
+#include <QStringList>
 
 // Opens a settings file or screenplay for reading as text; an empty name (a cancelled file
 // dialog) fails quietly like a missing file.
 bool openForReading(QFile &file);
+
+// Reads a settings file into its lines (ended by LF or CR LF, a last line without one included):
+// as UTF-8 when the bytes are valid UTF-8, otherwise as Latin-1, so that files written by older
+// versions in Latin-1 still load. False when the file cannot be opened.
+bool readSettingsLines(const QString &path, QStringList *lines);
 
 // Every file the program writes goes through these, so that a failed or interrupted write leaves
 // the previous file intact. Each failure prints one line on standard output.

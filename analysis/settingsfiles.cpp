@@ -2,17 +2,25 @@
 #include "fileio.h"
 #include "screenplayanalysis.h"
 
-#include <QFile>
-#include <QTextStream>
+#include <QRegularExpression>
 
 #include <algorithm>
 
 namespace {
 
-// Colour components from the settings files are brought into range rather than rejected.
+// Colour components from the settings files are brought into range rather than rejected; a
+// number too long for an integer still counts by its sign, and anything else counts as 0.
 int component(const QString &text)
 {
-    return std::clamp(text.toInt(nullptr, 10), 0, 255);
+    const QString number = text.trimmed();
+    bool ok = false;
+    const int value = number.toInt(&ok, 10);
+    if (ok)
+        return std::clamp(value, 0, 255);
+    static const QRegularExpression integer(QStringLiteral("^[+-]?[0-9]+$"));
+    if (!integer.match(number).hasMatch())
+        return 0;
+    return number.startsWith(QLatin1Char('-')) ? 0 : 255;
 }
 
 QString rgbText(const QColor &c)
@@ -25,13 +33,11 @@ QString rgbText(const QColor &c)
 
 bool ScreenplayAnalysis::loadCharacters(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!openForReading(file))
+    QStringList lines;
+    if (!readSettingsLines(fileName, &lines))
         return false;
     includeCharacters.clear();
-    QTextStream in(&file);
-    QString line;
-    while (in.readLineInto(&line)) {
+    for (const QString &line : qAsConst(lines)) {
         const QStringList parts = line.split(QLatin1Char(':'), Qt::KeepEmptyParts);
         const QStringList groups = parts.at(0).split(QLatin1Char(','), Qt::KeepEmptyParts);
         for (int g = 0; g < groups.size(); ++g) {
@@ -65,18 +71,16 @@ bool ScreenplayAnalysis::saveCharacters(const QString &fileName)
             text += QLatin1String(" : ") + rgbText(c->color);
         text += QLatin1Char('\n');
     }
-    return saveWholeFile(fileName, text.toLatin1());
+    return saveWholeFile(fileName, text.toUtf8());
 }
 
 bool ScreenplayAnalysis::loadColors(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!openForReading(file))
+    QStringList lines;
+    if (!readSettingsLines(fileName, &lines))
         return false;
     colors.clear();
-    QTextStream in(&file);
-    QString line;
-    while (in.readLineInto(&line)) {
+    for (const QString &line : qAsConst(lines)) {
         const QStringList parts = line.split(QLatin1Char(' '), Qt::KeepEmptyParts);
         if (parts.size() > 2)
             colors.append(
@@ -90,18 +94,16 @@ bool ScreenplayAnalysis::saveColors(const QString &fileName)
     QString text;
     for (const Character *c : qAsConst(characters))
         text += rgbText(c->color) + QLatin1Char('\n');
-    return saveWholeFile(fileName, text.toLatin1());
+    return saveWholeFile(fileName, text.toUtf8());
 }
 
 bool ScreenplayAnalysis::loadBreakStrings(const QString &path)
 {
-    QFile file(path);
-    if (!openForReading(file))
+    QStringList lines;
+    if (!readSettingsLines(path, &lines))
         return false;
     breakStrings.clear();
-    QTextStream in(&file);
-    QString line;
-    while (in.readLineInto(&line))
+    for (const QString &line : qAsConst(lines))
         if (!line.isEmpty())
             breakStrings.append(line);
     breakStringsChanged();
@@ -113,7 +115,7 @@ bool ScreenplayAnalysis::saveBreakStrings(const QString &path)
     QString text;
     for (const QString &b : qAsConst(breakStrings))
         text += b + QLatin1Char('\n');
-    return saveWholeFile(path, text.toLatin1());
+    return saveWholeFile(path, text.toUtf8());
 }
 
 QVector<ConfigEntry> ScreenplayAnalysis::configEntries()
@@ -135,12 +137,10 @@ QVector<ConfigEntry> ScreenplayAnalysis::configEntries()
 
 bool ScreenplayAnalysis::readConfig(const QString &path, const QVector<ConfigEntry *> &entries)
 {
-    QFile file(path);
-    if (!openForReading(file))
+    QStringList lines;
+    if (!readSettingsLines(path, &lines))
         return false;
-    QTextStream in(&file);
-    QString line;
-    while (in.readLineInto(&line)) {
+    for (const QString &line : qAsConst(lines)) {
         const QStringList tokens = line.split(QLatin1Char(' '), Qt::KeepEmptyParts);
         for (int i = 0; i < tokens.size(); ++i) {
             for (const ConfigEntry *e : entries) {
@@ -179,7 +179,7 @@ bool ScreenplayAnalysis::writeConfig(const QString &path, const QVector<ConfigEn
             text += QString::number(*e->intValue);
         text += QLatin1Char('\n');
     }
-    return saveWholeFile(path, text.toLatin1());
+    return saveWholeFile(path, text.toUtf8());
 }
 
 bool ScreenplayAnalysis::loadSettings(const QString &path)

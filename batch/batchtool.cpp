@@ -4,23 +4,36 @@
 #include "graphwidget.h"
 #include "screenplayanalysis.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QHash>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QWindow>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <numeric>
 
 namespace {
+
+// A frame takes about 0.1 s for a long screenplay in software GL, as long as the window's redraw
+// interval, so the limit is some 17 minutes of the window's animation per screenplay; the layout
+// barely moves after a few thousand frames.
+constexpr int maxSettle = 10000;
+// Longer settles report every so many frames.
+constexpr int settleProgressEvery = 100;
+// Drawing 4096 x 4096 pixels in software GL takes about 0.9 GB and seconds a frame; twice that
+// side takes 3 GB and four times as long.
+constexpr int maxImageSide = 4096;
 
 const QStringList modeNames{QStringLiteral("force-directed"), QStringLiteral("color-weaving"),
                             QStringLiteral("convergence"), QStringLiteral("increasing")};
@@ -67,7 +80,7 @@ public:
     }
 
     bool render(CharacterList *list, float step, int settle, const QString &path,
-                QStringList *errors)
+                const std::function<void(const QString &)> &progress, QStringList *errors)
     {
         m_view.clear();
         m_view.init(list, step);
@@ -75,8 +88,11 @@ public:
             errors->append(QStringLiteral("no image: the file has no scenes to draw"));
             return false;
         }
-        for (int i = 0; i < settle; ++i)
+        for (int frame = 1; frame <= settle; ++frame) {
             m_view.paintGL();
+            if (settle > settleProgressEvery && frame % settleProgressEvery == 0 && frame < settle)
+                progress(QStringLiteral("settling, frame %1 of %2").arg(frame).arg(settle));
+        }
         bool written = false;
         const QMetaObject::Connection saved =
             QObject::connect(&m_view, &GraphWidget::imageSaved,
@@ -100,7 +116,8 @@ private:
 // Reads, discovers and parses one screenplay with the settings of the working folder and writes
 // the chosen outputs; returns the summary of the model or the reasons of failure.
 bool processScreenplay(const QString &path, const BatchOptions &options, ImageRenderer *renderer,
-                       QString *summary, QStringList *errors)
+                       const std::function<void(const QString &)> &progress, QString *summary,
+                       QStringList *errors)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -139,7 +156,7 @@ bool processScreenplay(const QString &path, const BatchOptions &options, ImageRe
         ok &= writeOutput(base + QStringLiteral(".html"), a.markupDocument(), errors);
     if (renderer)
         ok &= renderer->render(a.characterList, a.viewStep(), options.settle,
-                               base + QStringLiteral(".png"), errors);
+                               base + QStringLiteral(".png"), progress, errors);
     return ok;
 }
 
@@ -148,12 +165,45 @@ QString progressPrefix(int index, int count)
     return QStringLiteral("[%1/%2] ").arg(index + 1).arg(count);
 }
 
-bool displayAvailable()
+// Same file: the same file system entry when both exist, else the same absolute path.
+bool sameFile(const QFileInfo &a, const QFileInfo &b)
 {
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (!platform.isEmpty() && !platform.startsWith("xcb"))
+    const QString canonical = a.canonicalFilePath();
+    return canonical.isEmpty() ? a.absoluteFilePath() == b.absoluteFilePath()
+                               : canonical == b.canonicalFilePath();
+}
+
+// Two different screenplays of the same file name, whose outputs in one folder would overwrite
+// each other's; empty when there are none.
+QStringList sameNamedFiles(const QStringList &paths)
+{
+    QHash<QString, QFileInfo> byName;
+    for (const QString &path : paths) {
+        const QFileInfo info(path);
+        const auto seen = byName.constFind(info.fileName());
+        if (seen == byName.constEnd())
+            byName.insert(info.fileName(), info);
+        else if (!sameFile(*seen, info))
+            return {seen->filePath(), info.filePath()};
+    }
+    return {};
+}
+
+// Creates a folder with its parents; on failure says why, from the part of the path that exists.
+bool makeFolder(const QString &path, QString *reason)
+{
+    if (QFileInfo(path).isDir() || QDir().mkpath(path))
         return true;
-    return !qgetenv("DISPLAY").isEmpty() || !qgetenv("WAYLAND_DISPLAY").isEmpty();
+    QFileInfo existing(path);
+    while (!existing.exists() && !existing.isRoot())
+        existing = QFileInfo(existing.absolutePath());
+    if (!existing.isDir())
+        *reason = QStringLiteral("%1 is not a folder").arg(existing.filePath());
+    else if (!existing.isWritable())
+        *reason = QStringLiteral("%1 cannot be written").arg(existing.filePath());
+    else
+        *reason = QStringLiteral("the file system refused");
+    return false;
 }
 
 // Progress lines name each screenplay as it was given on the command line.
@@ -167,9 +217,11 @@ int runSerial(const BatchOptions &options, const QStringList &names)
         const QString &path = options.screenplays.at(i);
         QString summary;
         QStringList errors;
-        const bool ok = processScreenplay(path, options, renderer.get(), &summary, &errors);
         const QString prefix =
             progressPrefix(i, options.screenplays.size()) + names.at(i) + QStringLiteral(": ");
+        const bool ok = processScreenplay(
+            path, options, renderer.get(),
+            [&prefix](const QString &line) { report(prefix + line); }, &summary, &errors);
         if (!summary.isEmpty())
             report(prefix + summary);
         for (const QString &error : errors)
@@ -183,7 +235,7 @@ int runSerial(const BatchOptions &options, const QStringList &names)
 // Deals the screenplays to at most options.jobs child processes, the largest files first, each to
 // the child with the fewest bytes so far, so that the children finish together; each child
 // starts Qt once for all of its screenplays. Their progress lines are passed on as they come,
-// under the parent's numbering and names.
+// under the parent's numbering and names. A child that cannot start fails its screenplays.
 int runParallel(const BatchOptions &options, const QStringList &names, const QString &program,
                 const QStringList &childArgs)
 {
@@ -195,20 +247,25 @@ int runParallel(const BatchOptions &options, const QStringList &names, const QSt
                QFileInfo(options.screenplays.at(b)).size();
     });
     const int childCount = std::min(options.jobs, count);
-    QVector<QStringList> shares(childCount);
+    QVector<QVector<int>> shares(childCount);
     QVector<qint64> bytes(childCount, 0);
     for (const int index : order) {
         const int child = int(std::min_element(bytes.begin(), bytes.end()) - bytes.begin());
-        shares[child].append(options.screenplays.at(index));
+        shares[child].append(index);
         bytes[child] += std::max<qint64>(QFileInfo(options.screenplays.at(index)).size(), 1);
     }
 
-    // A child reports "[k/m] PATH: ..." about the absolute paths it was given.
-    const auto passOn = [&](const QString &line) {
-        const QString rest = line.section(QLatin1Char(' '), 1);
-        for (int i = 0; i < count; ++i) {
+    // A child reports "[k/m] PATH: ..." about the k-th screenplay of its share, by the absolute
+    // path it was given; the share tells which screenplay that is, even when one is given twice.
+    const auto passOn = [&](const QString &line, const QVector<int> &share) {
+        static const QRegularExpression head(QStringLiteral("^\\[([0-9]+)/[0-9]+\\] "));
+        const QRegularExpressionMatch match = head.match(line);
+        const int k = match.hasMatch() ? match.captured(1).toInt() - 1 : -1;
+        if (k >= 0 && k < share.size()) {
+            const int i = share.at(k);
             const QString &path = options.screenplays.at(i);
-            if (line.startsWith(QLatin1Char('[')) && rest.startsWith(path + QLatin1Char(':'))) {
+            const QString rest = line.mid(match.capturedLength());
+            if (rest.startsWith(path + QLatin1Char(':'))) {
                 report(progressPrefix(i, count) + names.at(i) + rest.mid(path.size()));
                 return;
             }
@@ -219,7 +276,7 @@ int runParallel(const BatchOptions &options, const QStringList &names, const QSt
     int running = 0;
     int status = BatchOk;
     QEventLoop loop;
-    for (const QStringList &share : qAsConst(shares)) {
+    for (const QVector<int> &share : qAsConst(shares)) {
         auto *process = new QProcess(&loop);
         auto *pending = new QByteArray;
         QObject::connect(process, &QProcess::destroyed, [pending] { delete pending; });
@@ -231,7 +288,7 @@ int runParallel(const BatchOptions &options, const QStringList &names, const QSt
             pending->append(process->readAllStandardError());
             int end;
             while ((end = pending->indexOf('\n')) >= 0) {
-                passOn(QString::fromLocal8Bit(pending->left(end)));
+                passOn(QString::fromLocal8Bit(pending->left(end)), share);
                 pending->remove(0, end + 1);
             }
         });
@@ -245,10 +302,30 @@ int runParallel(const BatchOptions &options, const QStringList &names, const QSt
                              if (--running == 0)
                                  loop.quit();
                          });
+        // A child that cannot start (no program, or the process limit reached) never finishes.
+        QObject::connect(process, &QProcess::errorOccurred, &loop,
+                         [&, process, share](QProcess::ProcessError error) {
+                             if (error != QProcess::FailedToStart)
+                                 return;
+                             report(QStringLiteral("plotloom-batch: a worker process could not "
+                                                   "start: ") +
+                                    process->errorString());
+                             for (const int i : share)
+                                 report(progressPrefix(i, count) + names.at(i) +
+                                        QStringLiteral(": error: not processed"));
+                             status = BatchFailed;
+                             if (--running == 0)
+                                 loop.quit();
+                         });
+        QStringList arguments = childArgs;
+        for (const int i : share)
+            arguments.append(options.screenplays.at(i));
         ++running;
-        process->start(program, childArgs + share);
+        process->start(program, arguments);
     }
-    loop.exec();
+    // Every child may have failed to start already, and then nothing would end the loop.
+    if (running > 0)
+        loop.exec();
     return status;
 }
 
@@ -258,9 +335,11 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
                          BatchStatus *status)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Writes the statistics, marked-up text and thread images of screenplays.\n"
-                       "With no output option both statistics files are written."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Writes the statistics, marked-up text and thread images of screenplays.\n"
+        "With no output option both statistics files are written.\n"
+        "Exit status: 0 when all went well, 1 when a screenplay could not be read or\n"
+        "an output not written, 2 on a usage error."));
     const QCommandLineOption sceneStats(QStringLiteral("scene-stats"),
                                         QStringLiteral("Write SCREENPLAY-scene.csv."));
     const QCommandLineOption characterStats(QStringLiteral("character-stats"),
@@ -268,19 +347,25 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
     const QCommandLineOption markup(
         QStringLiteral("markup"),
         QStringLiteral("Write SCREENPLAY.html (what \"Save Markup\" writes)."));
-    const QCommandLineOption image(QStringLiteral("image"),
-                                   QStringLiteral("Write SCREENPLAY.png (the thread view)."));
+    const QCommandLineOption image(
+        QStringLiteral("image"),
+        QStringLiteral("Write SCREENPLAY.png (the thread view); needs the X "
+                       "display named by DISPLAY."));
     const QCommandLineOption mode(QStringLiteral("mode"),
                                   QStringLiteral("force-directed | color-weaving | convergence | "
                                                  "increasing (default force-directed)."),
                                   QStringLiteral("MODE"), modeNames.first());
-    const QCommandLineOption size(QStringLiteral("size"),
-                                  QStringLiteral("Image size (default 1024x768)."),
-                                  QStringLiteral("WxH"), QStringLiteral("1024x768"));
-    const QCommandLineOption settle(QStringLiteral("settle"),
-                                    QStringLiteral("Simulation frames drawn before the image "
-                                                   "(default 50)."),
-                                    QStringLiteral("N"), QStringLiteral("50"));
+    const QCommandLineOption size(
+        QStringLiteral("size"),
+        QStringLiteral("Image size (default 1024x768, at most %1x%1).").arg(maxImageSide),
+        QStringLiteral("WxH"), QStringLiteral("1024x768"));
+    const QCommandLineOption settle(
+        QStringLiteral("settle"),
+        QStringLiteral("Simulation frames drawn before the image (default 50, at most %1; "
+                       "beyond %2, progress every %2 frames).")
+            .arg(maxSettle)
+            .arg(settleProgressEvery),
+        QStringLiteral("N"), QStringLiteral("50"));
     const QCommandLineOption settings(
         QStringLiteral("settings"),
         QStringLiteral("Folder of config.txt, breakStrings.txt, characters.txt, colors.txt "
@@ -288,7 +373,8 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
         QStringLiteral("DIR"));
     const QCommandLineOption outputDir(
         QStringLiteral("output-dir"),
-        QStringLiteral("Write the outputs there instead of next to each screenplay."),
+        QStringLiteral("Write the outputs there instead of next to each screenplay; the folder "
+                       "is created when missing."),
         QStringLiteral("DIR"));
     const QCommandLineOption jobs(QStringLiteral("jobs"),
                                   QStringLiteral("Process N screenplays at once."),
@@ -339,17 +425,20 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
     bool hOk = false;
     if (wh.size() == 2)
         o.size = QSize(wh.at(0).toInt(&wOk), wh.at(1).toInt(&hOk));
-    if (!wOk || !hOk || o.size.width() < 1 || o.size.height() < 1 || o.size.width() > 8192 ||
-        o.size.height() > 8192) {
+    if (!wOk || !hOk || o.size.width() < 1 || o.size.height() < 1 ||
+        o.size.width() > maxImageSide || o.size.height() > maxImageSide) {
         *message = QStringLiteral("bad size '%1'; write it as WIDTHxHEIGHT, e.g. 1024x768, "
-                                  "at most 8192x8192")
-                       .arg(parser.value(size));
+                                  "at most %2x%2")
+                       .arg(parser.value(size))
+                       .arg(maxImageSide);
         return false;
     }
     bool numberOk = false;
     o.settle = parser.value(settle).toInt(&numberOk);
-    if (!numberOk || o.settle < 0) {
-        *message = QStringLiteral("bad frame count '%1'").arg(parser.value(settle));
+    if (!numberOk || o.settle < 0 || o.settle > maxSettle) {
+        *message = QStringLiteral("bad frame count '%1'; give 0 to %2 frames")
+                       .arg(parser.value(settle))
+                       .arg(maxSettle);
         return false;
     }
     o.jobs = parser.value(jobs).toInt(&numberOk);
@@ -363,14 +452,17 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
         return false;
     }
     o.outputDir = parser.value(outputDir);
-    if (!o.outputDir.isEmpty() && !QFileInfo(o.outputDir).isDir()) {
-        *message = QStringLiteral("no output folder '%1'").arg(o.outputDir);
-        return false;
-    }
     o.child = parser.isSet(child);
     o.screenplays = parser.positionalArguments();
     if (o.screenplays.isEmpty()) {
         *message = QStringLiteral("no screenplay given");
+        return false;
+    }
+    const QStringList clash = o.outputDir.isEmpty() ? QStringList() : sameNamedFiles(o.screenplays);
+    if (!clash.isEmpty()) {
+        *message = QStringLiteral("'%1' and '%2' would write the same outputs in '%3'; give them "
+                                  "different output folders")
+                       .arg(clash.at(0), clash.at(1), o.outputDir);
         return false;
     }
     *options = o;
@@ -378,22 +470,42 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
     return true;
 }
 
+bool batchCanDraw()
+{
+    return qobject_cast<QApplication *>(QCoreApplication::instance()) &&
+           QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
 int runBatch(const BatchOptions &given, const QString &program)
 {
     BatchOptions options = given;
+    // Paths are taken from the folder the tool was started in, settings from their own.
+    for (QString &path : options.screenplays)
+        path = QFileInfo(path).absoluteFilePath();
+    if (!options.outputDir.isEmpty()) {
+        options.outputDir = QFileInfo(options.outputDir).absoluteFilePath();
+        QString reason;
+        if (!makeFolder(options.outputDir, &reason)) {
+            report(QStringLiteral("plotloom-batch: cannot create the output folder '%1': %2")
+                       .arg(given.outputDir, reason));
+            return BatchFailed;
+        }
+    }
+
     int status = BatchOk;
-    if (options.image && !displayAvailable()) {
-        report(QStringLiteral("plotloom-batch: --image needs a display; run under xvfb-run -a "
-                              "to draw without one. No images are written."));
+    if (options.image && !batchCanDraw()) {
+        const QString display = qEnvironmentVariable("DISPLAY");
+        const QString unreachable =
+            display.isEmpty()
+                ? QString()
+                : QStringLiteral(", and the display '%1' cannot be reached").arg(display);
+        report(QStringLiteral("plotloom-batch: --image needs a display%1; run under xvfb-run -a "
+                              "to draw without one. No images are written.")
+                   .arg(unreachable));
         options.image = false;
         status = BatchFailed;
     }
 
-    // Paths are taken from the folder the tool was started in, settings from their own.
-    for (QString &path : options.screenplays)
-        path = QFileInfo(path).absoluteFilePath();
-    if (!options.outputDir.isEmpty())
-        options.outputDir = QFileInfo(options.outputDir).absoluteFilePath();
     if (!options.settingsDir.isEmpty())
         QDir::setCurrent(options.settingsDir);
     if (!options.child && !QFileInfo::exists(QStringLiteral("breakStrings.txt")))

@@ -34,6 +34,9 @@ enum BatchStatus { BatchOk = 0, BatchFailed = 1, BatchUsage = 2 };
 bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QString *message,
                          BatchStatus *status);
 
+// True when the application can draw images: a QApplication connected to an X display.
+bool batchCanDraw();
+
 // Processes every screenplay of the options, one after another or in parallel processes, and
 // returns the exit status. Needs a QCoreApplication, or a QApplication when images are asked for.
 int runBatch(const BatchOptions &options, const QString &program);

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QLoggingCategory>
 
 #include <cstdio>
 #include <memory>
@@ -14,18 +15,22 @@ int main(int argc, char **argv)
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
 
-    // Drawing needs a display and a GL context; the statistics need neither, so a graphical
-    // application is made only when images are asked for and a display is there.
+    // Drawing needs an X display and a GL context; the statistics need neither. Images are drawn
+    // on the X display that DISPLAY names, whatever platform the environment asks for. When that
+    // display cannot be reached, Qt falls back to the offscreen platform instead of ending the
+    // process, and the tool says that no images are written and writes the rest.
     std::unique_ptr<QCoreApplication> app;
-    const bool draw = arguments.contains(QStringLiteral("--image")) &&
-                      (!qEnvironmentVariableIsEmpty("DISPLAY") ||
-                       !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"));
-    if (draw)
+    if (arguments.contains(QStringLiteral("--image")) && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "xcb;offscreen");
+        // The tool's own message replaces what Qt says about the failed connection.
+        QLoggingCategory::setFilterRules(QStringLiteral("qt.qpa.*=false"));
         app = std::make_unique<QApplication>(argc, argv);
-    else
+        QLoggingCategory::setFilterRules(QString());
+    } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("plotloom-batch"));
-    if (draw)
+    if (batchCanDraw())
         ensureGlutInitialized();
 
     BatchOptions options;

@@ -2,6 +2,7 @@
 #include "analysistest.h"
 
 #include <QTemporaryDir>
+#include <QTextCodec>
 
 namespace {
 
@@ -31,14 +32,17 @@ private slots:
     void load_data();
     void load();
     void savedFiles();
+    void savedInUtf8();
 
 private:
     QTemporaryDir m_dir;
 };
 
+// The files are read the same under any locale; a Latin-1 one shows whether UTF-8 is decoded.
 void TestSettingsFiles::init()
 {
     QDir::setCurrent(m_dir.path());
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName("ISO-8859-1"));
 }
 
 // Each settings file read from a state of "OLD" (the colour #ffff00, the default settings); a
@@ -62,16 +66,25 @@ void TestSettingsFiles::load_data()
         << "characters" << QByteArray(", JACK : 1 1 1\nJOHN : 255 0\n") << "JOHN//-";
     QTest::newRow("characters: CR LF and empty lines")
         << "characters" << QByteArray("\r\nA : 1 2 3\r\n\r\nB\r\n") << "A//1 2 3|B//-";
+    QTest::newRow("characters: UTF-8")
+        << "characters" << QByteArray("\xc3\x89MILE, L\xc3\x89ON : 1 2 3\n") << "ÉMILE/LÉON/1 2 3";
+    QTest::newRow("characters: not UTF-8 is Latin-1")
+        << "characters" << QByteArray("\xc9MILE\nZO\xc3\xab\n") << "ÉMILE//-|ZOÃ«//-";
     QTest::newRow("characters: missing") << "characters" << QByteArray() << "OLD//-";
     QTest::newRow("colors: extra words kept out, short lines add nothing")
         << "colors" << QByteArray("255 0 0\n\n1 2\n0 255 0 extra\n0 0 255")
         << "#ff0000 #00ff00 #0000ff";
     QTest::newRow("colors: every blank parts a field")
         << "colors" << QByteArray(" 255 0 0\n255  0 0\n") << "#00ff00 #ff0000";
-    QTest::newRow("colors: clamped") << "colors" << QByteArray("999 -1 7\n") << "#ff0007";
+    QTest::newRow("colors: clamped, also past the integer range")
+        << "colors" << QByteArray("999 -1 7\n99999999999 -99999999999 1e3\n") << "#ff0007 #ff0000";
     QTest::newRow("colors: missing") << "colors" << QByteArray() << "#ffff00";
     QTest::newRow("breaks: empty lines skipped, blanks kept")
         << "breaks" << QByteArray("INT\n\n EXT\r\nINT") << "INT| EXT|INT";
+    QTest::newRow("breaks: UTF-8 byte-order mark skipped")
+        << "breaks" << QByteArray("\xef\xbb\xbfINT\n\xc3\x89XT\n") << "INT|ÉXT";
+    QTest::newRow("breaks: cut-off UTF-8 at the end is Latin-1")
+        << "breaks" << QByteArray("INT\nCAF\xc3") << "INT|CAFÃ";
     QTest::newRow("breaks: missing") << "breaks" << QByteArray() << "OLD";
     // Settings as "find loose case spaces instances steps"; names and values ignore case.
     const QString defaults = QStringLiteral("1 0 0 15 0 100");
@@ -137,6 +150,20 @@ void TestSettingsFiles::savedFiles()
     a.characters.at(1)->color = QColor(1, 2, 3);
     QVERIFY(a.saveColors(QStringLiteral("colors.txt")));
     QCOMPARE(readFile(QStringLiteral("colors.txt")), QByteArray("255 0 0\n1 2 3\n"));
+}
+
+// Names outside ASCII are written in UTF-8, whatever encoding they were read from.
+void TestSettingsFiles::savedInUtf8()
+{
+    writeFile(QStringLiteral("characters.txt"), "\xc9MILE : 1 2 3\n");
+    ScreenplayAnalysis a;
+    QVERIFY(a.loadCharacters(QStringLiteral("characters.txt")));
+    QVERIFY(a.saveCharacters(QStringLiteral("characters.txt")));
+    const QByteArray saved = readFile(QStringLiteral("characters.txt"));
+    QVERIFY2(saved.startsWith("\xc3\x89MILE "), saved.constData());
+    a.breakStrings = QStringList{QString::fromUtf8("\xc3\x89XT")};
+    QVERIFY(a.saveBreakStrings(QStringLiteral("breaks.txt")));
+    QCOMPARE(readFile(QStringLiteral("breaks.txt")), QByteArray("\xc3\x89XT\n"));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFiles)

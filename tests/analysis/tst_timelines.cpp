@@ -119,8 +119,8 @@ void TestTimelines::xml_data()
                                     << QStringList{"found A", "found ", "we're out"};
     QTest::newRow("nested divisions not visited")
         << QByteArray("<body><div style='A'/></body>") << QStringList{"we're out"};
-    QTest::newRow("not well formed")
-        << QByteArray("<div style='A'><b></div>") << QStringList{"we're out"};
+    QTest::newRow("error after a well-formed root")
+        << QByteArray("<div style='A'/>\n<div><b></div>") << QStringList{"we're out"};
 }
 
 // The report lines of an XML file; the file name outside ASCII checks that the path reaches the

@@ -1,4 +1,7 @@
 // SPDX-License-Identifier: MIT
+#include "batchtool.h"
+#include "stdoutcapture.h"
+
 #include <QDirIterator>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -6,7 +9,8 @@
 
 namespace {
 
-// A run of the tool: its arguments, exit status, messages ('|' between) and new files (' ').
+// A run of the tool: its arguments after any NAME=value settings of the environment ("$DISPLAY"
+// is the test's own display), exit status, messages ('|' between) and new files (' ').
 void row(const char *arguments, int status, const char *messages, const char *written = "")
 {
     QTest::newRow(arguments) << QString(arguments) << status << QString(messages)
@@ -21,20 +25,24 @@ private slots:
     void init();
     void runs_data();
     void runs();
+    void workerThatCannotStart_data();
+    void workerThatCannotStart();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
 // A fresh folder without break strings: a play with two speakers and two headings, a copy whose
-// scene statistics cannot be written, a folder, and settings that break at "ext." only.
+// scene statistics cannot be written, a folder holding another play of the same name, and
+// settings that break at "ext." only.
 void TestBatchTool::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     for (const char *name : {"taken.txt-scene.csv", "folder", "settings", "out"})
         QDir(m_dir->path()).mkdir(name);
     const QByteArray speaker(37, ' ');
-    for (const char *name : {"play.txt", "taken.txt", "settings/breakStrings.txt"}) {
+    for (const char *name :
+         {"play.txt", "taken.txt", "folder/play.txt", "settings/breakStrings.txt"}) {
         QFile file(m_dir->filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray(name).startsWith("settings")
@@ -53,42 +61,69 @@ void TestBatchTool::runs_data()
     row("--help", 0,
         "--scene-stats|--character-stats|--markup|--image|--mode|--size|--settle|--settings|"
         "--output-dir|--jobs|--version");
-    row("--version", 0, "plotloom-batch 0.1\n");
     row("", 2, "plotloom-batch: no screenplay given\nTry 'plotloom-batch --help'.");
-    row("--colour play.txt", 2, "Unknown option|--help");
     row("--mode spiral play.txt", 2, "unknown mode 'spiral'|--help");
-    row("--size 1024 play.txt", 2, "bad size '1024'|--help");
+    row("--size 4097x4096 play.txt", 2, "bad size '4097x4096'|at most 4096x4096|--help");
+    row("--settle 10001 play.txt", 2, "bad frame count '10001'; give 0 to 10000 frames|--help");
     row("--jobs 0 play.txt", 2, "bad job count '0'|--help");
     row("--settings nowhere play.txt", 2, "no settings folder 'nowhere'|--help");
-    row("--output-dir nowhere play.txt", 2, "no output folder 'nowhere'|--help");
+    row("--output-dir out play.txt folder/play.txt", 2,
+        "'play.txt' and 'folder/play.txt' would write the same outputs in 'out'|--help");
+    row("--output-dir taken.txt/out play.txt", 1,
+        "cannot create the output folder 'taken.txt/out':|taken.txt is not a folder");
     row("play.txt", 0, "no breakStrings.txt|[1/1] play.txt: 2 characters, 3 scenes",
         "play.txt-character.csv play.txt-scene.csv");
-    row("--markup --settings settings --output-dir out play.txt", 0,
-        "[1/1] play.txt: 2 characters, 2 scenes", "out/play.txt.html");
+    // The output folder is made with its parents, from the folder the tool started in; the same
+    // file named twice is no clash.
+    row("--markup --settings settings --output-dir new/deeper play.txt ./play.txt", 0,
+        "[1/2] play.txt: 2 characters, 2 scenes|[2/2] ./play.txt: 2 characters, 2 scenes",
+        "new/deeper/play.txt.html");
     row("missing.txt folder taken.txt", 1,
         "[1/3] missing.txt: error: no such file|[2/3] folder: error: is a folder|"
         "[3/3] taken.txt: error: cannot write",
         "taken.txt-character.csv");
-    row("--jobs 2 play.txt taken.txt", 1,
-        "[1/2] play.txt: 2 characters, 3 scenes|[2/2] taken.txt: error: cannot write",
+    // One worker gets the first and third screenplay, the same file.
+    row("--jobs 2 play.txt taken.txt ./play.txt", 1,
+        "[1/3] play.txt: 2 characters, 3 scenes|[2/3] taken.txt: error: cannot write|"
+        "[3/3] ./play.txt: 2 characters, 3 scenes",
         "play.txt-character.csv play.txt-scene.csv taken.txt-character.csv");
-    row("--image --scene-stats play.txt", 1, "--image needs a display", "play.txt-scene.csv");
+    // Without an X display to draw on, the other outputs are still written.
+    row("WAYLAND_DISPLAY=wayland-0 --image --scene-stats play.txt", 1, "--image needs a display",
+        "play.txt-scene.csv");
+    row("QT_QPA_PLATFORM=xcb --image --scene-stats play.txt", 1, "--image needs a display",
+        "play.txt-scene.csv");
+    row("DISPLAY=:65000 --jobs 2 --image --character-stats play.txt taken.txt", 1,
+        "--image needs a display, and the display ':65000' cannot be reached|"
+        "[2/2] taken.txt: 2 characters",
+        "play.txt-character.csv taken.txt-character.csv");
+    row("DISPLAY=$DISPLAY --image --mode color-weaving --settle 101 --size 64x48 play.txt", 0,
+        "[1/1] play.txt: settling, frame 100 of 101|[1/1] play.txt: 2 characters", "play.txt.png");
 }
 
-// Without a display: the exit status, the messages, and exactly the files asked for.
+// The exit status, the messages, and exactly the files asked for.
 void TestBatchTool::runs()
 {
     QFETCH(QString, arguments);
     QFETCH(int, status);
     QFETCH(QString, messages);
     QFETCH(QString, written);
-    QProcess tool;
-    tool.setWorkingDirectory(m_dir->path());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(name);
+    QStringList words = arguments.split(' ', Qt::SkipEmptyParts);
+    while (!words.isEmpty() && words.first().contains('=')) {
+        QString value = words.first().section('=', 1);
+        if (value == "$DISPLAY") {
+            value = qEnvironmentVariable("DISPLAY");
+            if (value.isEmpty())
+                QSKIP("no display to draw on");
+        }
+        env.insert(words.takeFirst().section('=', 0, 0), value);
+    }
+    QProcess tool;
+    tool.setWorkingDirectory(m_dir->path());
     tool.setProcessEnvironment(env);
-    tool.start(PLOTLOOM_BATCH_TOOL, arguments.split(' ', Qt::SkipEmptyParts));
+    tool.start(PLOTLOOM_BATCH_TOOL, words);
     QVERIFY(tool.waitForFinished(120000));
     const QString output = tool.readAllStandardOutput() + tool.readAllStandardError();
     QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
@@ -99,6 +134,7 @@ void TestBatchTool::runs()
 
     QStringList expected = written.split(' ', Qt::SkipEmptyParts);
     expected << "play.txt"
+             << "folder/play.txt"
              << "settings/breakStrings.txt"
              << "taken.txt";
     expected.sort();
@@ -107,6 +143,31 @@ void TestBatchTool::runs()
         files.append(QDir(m_dir->path()).relativeFilePath(it.next()));
     files.sort();
     QCOMPARE(files, expected);
+}
+
+// A worker process that cannot start (here: no such program; in use: the process limit
+// reached) fails its screenplays instead of leaving the run waiting for ever.
+void TestBatchTool::workerThatCannotStart_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::newRow("fails at once") << QString();
+    QTest::newRow("fails after fork") << QStringLiteral("/nonexistent/plotloom-batch");
+}
+
+void TestBatchTool::workerThatCannotStart()
+{
+    QFETCH(QString, program);
+    BatchOptions options;
+    options.sceneStats = true;
+    options.jobs = 2;
+    options.screenplays = QStringList{m_dir->filePath("play.txt"), m_dir->filePath("taken.txt")};
+    StdoutCapture err(STDERR_FILENO);
+    QCOMPARE(runBatch(options, program), int(BatchFailed));
+    const QString output = err.text();
+    QVERIFY2(output.contains("a worker process could not start") &&
+                 output.contains("[1/2] " + options.screenplays.at(0) + ": error: not processed") &&
+                 output.contains("[2/2] " + options.screenplays.at(1) + ": error: not processed"),
+             qPrintable(output));
 }
 
 QTEST_MAIN(TestBatchTool)

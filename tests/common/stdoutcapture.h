@@ -9,18 +9,18 @@
 #include <iostream>
 #include <unistd.h>
 
-// Captures everything the process writes to standard output, so tests can check the diagnostic
-// lines that the program prints. The capture ends when the text is first read (so a failing
-// comparison afterwards reaches the test log) or when the object goes. Captures do not nest.
+// Captures everything the process writes to standard output (or, given STDERR_FILENO, standard
+// error), so tests can check the diagnostic lines that the program prints. The capture ends when
+// the text is first read (so a failing comparison afterwards reaches the test log) or when the
+// object goes. Captures do not nest.
 class StdoutCapture {
 public:
-    StdoutCapture()
+    explicit StdoutCapture(int fd = STDOUT_FILENO) : m_fd(fd)
     {
-        std::fflush(stdout);
-        std::cout.flush();
+        flush();
         m_file.open();
-        m_saved = ::dup(STDOUT_FILENO);
-        ::dup2(m_file.handle(), STDOUT_FILENO);
+        m_saved = ::dup(m_fd);
+        ::dup2(m_file.handle(), m_fd);
     }
     ~StdoutCapture() { restore(); }
     StdoutCapture(const StdoutCapture &) = delete;
@@ -48,13 +48,20 @@ private:
     {
         if (m_saved < 0)
             return;
-        std::fflush(stdout);
-        std::cout.flush();
-        ::dup2(m_saved, STDOUT_FILENO);
+        flush();
+        ::dup2(m_saved, m_fd);
         ::close(m_saved);
         m_saved = -1;
     }
 
+    static void flush()
+    {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        std::cout.flush();
+    }
+
     QTemporaryFile m_file;
+    int m_fd;
     int m_saved = -1;
 };
