@@ -58,6 +58,15 @@ void TestReading::rewrite_data()
     QTest::newRow("Fountain suffix in any case")
         << QStringLiteral("play.Fountain") << fountain
         << QStringList{QString(37, ' ') + "BOB", QString(25, ' ') + "a >  b"};
+    // Final Draft too; a file that is not one shows why.
+    QTest::newRow("Final Draft suffix in any case")
+        << QStringLiteral("play.FDX")
+        << QByteArray("<FinalDraft><Content><Paragraph Type=\"Character\"><Text>BOB</Text>"
+                      "</Paragraph></Content></FinalDraft>")
+        << QStringList{QString(37, ' ') + "BOB"};
+    QTest::newRow("not a Final Draft document")
+        << QStringLiteral("play.fdx") << fountain
+        << QStringList{"not a Final Draft document: XML error at line 1"};
     QTest::newRow("no suffix is plain text")
         << QStringLiteral("fountain") << fountain << QStringList{"BOB", "a >  b"};
     QTest::newRow("missing file") << txt << QByteArray() << QStringList{"file not found\n"};
