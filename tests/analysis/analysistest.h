@@ -51,6 +51,12 @@ inline QString sceneSummary(const CharacterList *list)
     return result.join('|');
 }
 
+// n words "word" separated by single blanks, to wrap.
+inline QString words(int n)
+{
+    return QStringLiteral("word ").repeated(n).trimmed();
+}
+
 // A layout from "indent text" pieces separated by "\n" (none for no text); an empty piece stays
 // empty. An indent followed by "h" marks a heading, by "c" a cue, whose speakers are given in
 // order.

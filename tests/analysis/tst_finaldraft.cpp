@@ -9,11 +9,6 @@
 
 namespace {
 
-QString words(int n)
-{
-    return QStringLiteral("word ").repeated(n).trimmed();
-}
-
 QString para(const QString &type, const QString &text)
 {
     return QStringLiteral("<Paragraph Type=\"%1\"><Text>%2</Text></Paragraph>").arg(type, text);
@@ -36,8 +31,6 @@ class TestFinalDraft : public QObject {
 private slots:
     void layout_data();
     void layout();
-    void notFinalDraft_data();
-    void notFinalDraft();
     void sameAsFountain();
 };
 
@@ -117,29 +110,6 @@ void TestFinalDraft::layout()
     QString error;
     COMPARE_LAYOUT(finalDraftLayout(document, &error), laidOut(expected, speakers));
     QCOMPARE(error, QString());
-}
-
-void TestFinalDraft::notFinalDraft_data()
-{
-    QTest::addColumn<QByteArray>("document");
-    QTest::addColumn<QString>("error");
-    QTest::newRow("another XML document")
-        << QByteArray("<html><body><p>INT. HOUSE</p></body></html>")
-        << "not a Final Draft document";
-    QTest::newRow("broken off") << fdx(content(para("Action", "x"))).chopped(4)
-                                << "not a Final Draft document: XML error at line 1";
-    QTest::newRow("plain text") << QByteArray("\n\nINT. HOUSE\n\nBOB & ANN\nHi.")
-                                << "not a Final Draft document: XML error at line 3";
-    QTest::newRow("empty file") << QByteArray() << "not a Final Draft document: the file is empty";
-}
-
-void TestFinalDraft::notFinalDraft()
-{
-    QFETCH(QByteArray, document);
-    QFETCH(QString, error);
-    QString actual;
-    COMPARE_LAYOUT(finalDraftLayout(document, &actual), ScreenplayLayout());
-    QCOMPARE(actual, error);
 }
 
 // barrier15 written as a Final Draft document gives the cast, with the same counts, and the

@@ -7,12 +7,6 @@
 
 namespace {
 
-// n words "word" separated by single blanks.
-QString words(int n)
-{
-    return QStringLiteral("word ").repeated(n).trimmed();
-}
-
 // The lines of text separated by "\n"; none for no text.
 QStringList lines(const QString &text)
 {
