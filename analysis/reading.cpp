@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "fileio.h"
+#include "finaldraft.h"
 #include "fountain.h"
 #include "screenplayanalysis.h"
 
@@ -7,7 +8,14 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <cstdio>
+
 namespace {
+
+bool hasSuffix(const QString &fileName, const QString &suffix)
+{
+    return QFileInfo(fileName).suffix().compare(suffix, Qt::CaseInsensitive) == 0;
+}
 
 // Rewrites one line of a plain-text or HTML screenplay so that later stages treat both alike.
 void rewriteLine(QString &line)
@@ -53,7 +61,18 @@ void ScreenplayAnalysis::readFile(const QString &fileName)
     }
     QTextStream in(&file);
     QString line;
-    if (QFileInfo(fileName).suffix().compare(QLatin1String("fountain"), Qt::CaseInsensitive) == 0) {
+    if (hasSuffix(fileName, QStringLiteral("fdx"))) {
+        // Final Draft is XML, decoded by the parser from the file's bytes. A file that is not one
+        // shows the reason as its only line, and as a structured screenplay gives no one and no
+        // scene.
+        QString error;
+        ScreenplayLayout layout = finalDraftLayout(file.readAll(), &error);
+        if (!error.isEmpty()) {
+            readFailed(fileName, error);
+            layout.lines = QStringList{error};
+        }
+        appendLayout(layout);
+    } else if (hasSuffix(fileName, QStringLiteral("fountain"))) {
         // Fountain is laid out in typewriter columns first, then rewritten like any text.
         QStringList source;
         while (in.readLineInto(&line))
@@ -66,4 +85,10 @@ void ScreenplayAnalysis::readFile(const QString &fileName)
         }
     }
     titleChanged(QStringLiteral("Yarnwise : ") + fileName.mid(fileName.lastIndexOf('/') + 1));
+}
+
+void ScreenplayAnalysis::readFailed(const QString &fileName, const QString &reason)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(fileName), qPrintable(reason));
+    std::fflush(stderr);
 }

@@ -43,8 +43,9 @@ public:
     // `characters`.
     Character *addCharacter(const QStringList &names);
 
-    // Appends the rewritten lines of a plain-text, HTML or Fountain screenplay to `lines`; a
-    // Fountain file (suffix "fountain" in any case) is laid out in typewriter columns first.
+    // Appends the rewritten lines of a plain-text, HTML, Fountain or Final Draft screenplay to
+    // `lines`; a Fountain or Final Draft file (suffix "fountain" or "fdx" in any case) is laid out
+    // in typewriter columns first.
     void readFile(const QString &fileName);
     // Appends the lines of a structured screenplay with its cues and headings, and makes the
     // analysis follow them.
@@ -149,6 +150,9 @@ protected:
     virtual void setProgressValue(int value);
     virtual void setProgressTitle(const QString &title);
     virtual void breakStringsChanged();
+    // A screenplay file that was read is not of its format; the default says why on standard
+    // error, as "FILE: REASON".
+    virtual void readFailed(const QString &fileName, const QString &reason);
 
 private:
     Qt::CaseSensitivity matchCase() const;

@@ -113,6 +113,16 @@ private:
     QCheckBox m_moveToPlane, m_flipAxis, m_spheres, m_springs, m_grid, m_names;
 };
 
+// The analysis of one screenplay; a file that is not of its format is reported among the
+// screenplay's errors rather than on a line of its own.
+class BatchAnalysis : public ScreenplayAnalysis {
+public:
+    QString readError;
+
+protected:
+    void readFailed(const QString &, const QString &reason) override { readError = reason; }
+};
+
 // Reads, discovers and parses one screenplay with the settings of the working folder and writes
 // the chosen outputs; returns the summary of the model or the reasons of failure.
 bool processScreenplay(const QString &path, const BatchOptions &options, ImageRenderer *renderer,
@@ -133,11 +143,15 @@ bool processScreenplay(const QString &path, const BatchOptions &options, ImageRe
     // Every screenplay starts from the same random state, so a parallel run draws what a serial
     // one draws.
     std::srand(1);
-    ScreenplayAnalysis a;
+    BatchAnalysis a;
     a.loadSettings();
     if (!a.loadBreakStrings(QStringLiteral("breakStrings.txt")))
         a.breakStrings = ScreenplayAnalysis::sampleBreakStrings();
     a.openScreenplay(info.absoluteFilePath());
+    if (!a.readError.isEmpty()) {
+        errors->append(a.readError);
+        return false;
+    }
     a.loadSettings();
     a.buildModel();
     *summary = QStringLiteral("%1 characters, %2 scenes")

@@ -50,3 +50,38 @@ inline QString sceneSummary(const CharacterList *list)
     }
     return result.join('|');
 }
+
+// n words "word" separated by single blanks, to wrap.
+inline QString words(int n)
+{
+    return QStringLiteral("word ").repeated(n).trimmed();
+}
+
+// A layout from "indent text" pieces separated by "\n" (none for no text); an empty piece stays
+// empty. An indent followed by "h" marks a heading, by "c" a cue, whose speakers are given in
+// order.
+inline ScreenplayLayout laidOut(const QString &pieces, const QStringList &speakers)
+{
+    ScreenplayLayout layout;
+    for (const QString &piece : pieces.isEmpty() ? QStringList{} : pieces.split('\n')) {
+        const int blank = piece.indexOf(' ');
+        const QString indent = piece.left(blank);
+        if (indent.endsWith('h'))
+            layout.headings.append(layout.lines.size());
+        if (indent.endsWith('c'))
+            layout.cues.insert(layout.lines.size(), speakers.value(layout.cues.size()));
+        const int columns = QString(indent).remove(QRegularExpression("[hc]$")).toInt();
+        layout.lines.append(piece.isEmpty() ? piece : QString(columns, ' ') + piece.mid(blank + 1));
+    }
+    return layout;
+}
+
+// Compares a reader's layout with the expected one, lines, cues and headings.
+#define COMPARE_LAYOUT(actual, expected)                                                           \
+    do {                                                                                           \
+        const ScreenplayLayout &a_ = (actual);                                                     \
+        const ScreenplayLayout &e_ = (expected);                                                   \
+        QCOMPARE(a_.lines, e_.lines);                                                              \
+        QCOMPARE(a_.cues, e_.cues);                                                                \
+        QCOMPARE(a_.headings, e_.headings);                                                        \
+    } while (false)

@@ -58,6 +58,24 @@ void TestReading::rewrite_data()
     QTest::newRow("Fountain suffix in any case")
         << QStringLiteral("play.Fountain") << fountain
         << QStringList{QString(37, ' ') + "BOB", QString(25, ' ') + "a >  b"};
+    // Final Draft too; a file that is not one shows why.
+    const QString fdx = QStringLiteral("play.fdx");
+    QTest::newRow("Final Draft suffix in any case")
+        << QStringLiteral("play.FDX")
+        << QByteArray("<FinalDraft><Content><Paragraph Type=\"Character\"><Text>BOB</Text>"
+                      "</Paragraph></Content></FinalDraft>")
+        << QStringList{QString(37, ' ') + "BOB"};
+    QTest::newRow("another XML document as Final Draft")
+        << fdx << QByteArray("<html><body><p>INT. HOUSE</p></body></html>")
+        << QStringList{"not a Final Draft document"};
+    QTest::newRow("Final Draft document broken off")
+        << fdx << QByteArray("<FinalDraft>\n<Content>\n<Paragraph>")
+        << QStringList{"not a Final Draft document: XML error at line 3"};
+    QTest::newRow("plain text as Final Draft")
+        << fdx << QByteArray("\n\nINT. HOUSE\n\nBOB & ANN\nHi.")
+        << QStringList{"not a Final Draft document: XML error at line 3"};
+    QTest::newRow("empty Final Draft file")
+        << fdx << QByteArray("") << QStringList{"not a Final Draft document: the file is empty"};
     QTest::newRow("no suffix is plain text")
         << QStringLiteral("fountain") << fountain << QStringList{"BOB", "a >  b"};
     QTest::newRow("missing file") << txt << QByteArray() << QStringList{"file not found\n"};

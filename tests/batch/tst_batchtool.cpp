@@ -32,8 +32,9 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-// A fresh folder without break strings: a play with two speakers and two headings, a copy whose
-// scene statistics cannot be written, a folder holding another play of the same name, and
+// A fresh folder without break strings: a play with two speakers and two headings, a Final Draft
+// play with two speakers and one heading, a copy whose scene statistics cannot be written, a
+// document that is not Final Draft's, a folder holding another play of the same name, and
 // settings that break at "ext." only.
 void TestBatchTool::init()
 {
@@ -49,6 +50,17 @@ void TestBatchTool::init()
                        ? "ext.\n"
                        : "INT. ROOM - DAY\n" + speaker + "ANN\nHello, Bob.\n" + speaker +
                              "BOB\nHello.\nEXT. YARD - NIGHT\n" + speaker + "ANN\nBye.\n");
+    }
+    for (const auto &[name, bytes] :
+         {std::pair("play.fdx", QByteArray("<FinalDraft><Content><Paragraph Type=\"Scene Heading\">"
+                                           "<Text>INT. ROOM</Text></Paragraph><Paragraph Type="
+                                           "\"Character\"><Text>ANN</Text></Paragraph><Paragraph "
+                                           "Type=\"Character\"><Text>BOB</Text></Paragraph>"
+                                           "</Content></FinalDraft>")),
+          std::pair("wrong.fdx", QByteArray("<html/>"))}) {
+        QFile file(m_dir->filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
     }
 }
 
@@ -82,6 +94,10 @@ void TestBatchTool::runs_data()
         "[1/3] missing.txt: error: no such file|[2/3] folder: error: is a folder|"
         "[3/3] taken.txt: error: cannot write",
         "taken.txt-character.csv");
+    row("play.fdx wrong.fdx", 1,
+        "[1/2] play.fdx: 2 characters, 2 scenes|"
+        "[2/2] wrong.fdx: error: not a Final Draft document\n",
+        "play.fdx-character.csv play.fdx-scene.csv");
     // One worker gets the first and third screenplay, the same file.
     row("--jobs 2 play.txt taken.txt ./play.txt", 1,
         "[1/3] play.txt: 2 characters, 3 scenes|[2/3] taken.txt: error: cannot write|"
@@ -135,6 +151,8 @@ void TestBatchTool::runs()
     QStringList expected = written.split(' ', Qt::SkipEmptyParts);
     expected << "play.txt"
              << "folder/play.txt"
+             << "play.fdx"
+             << "wrong.fdx"
              << "settings/breakStrings.txt"
              << "taken.txt";
     expected.sort();
