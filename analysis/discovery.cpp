@@ -39,6 +39,31 @@ Indentation indentation(const QStringList &words)
     return result;
 }
 
+// Whether a line can be a speaker line, told without splitting it: a line without markup tags
+// that is blank or indented by no more than minSpaces blanks is not one.
+bool mayBeSpeakerLine(const QString &line, int minSpaces)
+{
+    if (line.contains(QLatin1Char('<')))
+        return true;
+    int blanks = 0;
+    while (blanks < line.size() && line.at(blanks) == QLatin1Char(' '))
+        ++blanks;
+    return blanks < line.size() && blanks > minSpaces;
+}
+
+// Whether a word equals its own upper-case form; told without building that form for ASCII.
+bool isUpperCase(const QString &word)
+{
+    bool ascii = true;
+    for (const QChar c : word) {
+        if (c.unicode() >= 0x80)
+            ascii = false;
+        else if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            return false;
+    }
+    return ascii || word == word.toUpper();
+}
+
 // The name a speaker line gives: its upper-case words from the first text word on. With
 // extensions merged, everything from the line's first "(" on is left out.
 QStringList speakerName(const QStringList &words, int firstWord, bool mergeExtensions)
@@ -48,7 +73,7 @@ QStringList speakerName(const QStringList &words, int firstWord, bool mergeExten
         const QString &word = words.at(w);
         const int extension = mergeExtensions ? word.indexOf(QLatin1Char('(')) : -1;
         const QString kept = extension < 0 ? word : word.left(extension);
-        if (!kept.isEmpty() && kept == kept.toUpper())
+        if (!kept.isEmpty() && isUpperCase(kept))
             name.append(kept);
         if (extension >= 0)
             break;
@@ -71,12 +96,20 @@ void ScreenplayAnalysis::findCharacters()
 void ScreenplayAnalysis::findCharactersPlainText()
 {
     const Qt::CaseSensitivity cs = matchCase();
+    // Only lines indented deeper than action text can be speaker lines; unless included
+    // characters are counted at every mention, the others need not be split into words.
+    const bool everyLine = structured || !includeCharacters.isEmpty();
+    int titleCount = -1;
     for (int i = 0; i < lines.size(); ++i) {
         if (progressCanceled())
             break;
         setProgressValue(i);
-        setProgressTitle(QStringLiteral("Finding characters: ") +
-                         QString::number(characters.size()));
+        if (titleCount != characters.size()) {
+            titleCount = characters.size();
+            setProgressTitle(QStringLiteral("Finding characters: ") + QString::number(titleCount));
+        }
+        if (!everyLine && !mayBeSpeakerLine(lines.at(i), minCharacterSpaces))
+            continue;
 
         const QStringList words = splitAtBlanks(lines.at(i));
         const Indentation indent = indentation(words);

@@ -4,6 +4,7 @@
 #include "screenplayanalysis.h"
 #include "words.h"
 
+#include <algorithm>
 #include <cstdio>
 
 const QVector<int> &ScreenplayAnalysis::mentionCandidates(const QStringList &words, int w)
@@ -25,6 +26,18 @@ QString ScreenplayAnalysis::createMarkUp()
 QString ScreenplayAnalysis::createMarkUpPlainText()
 {
     QString result;
+    // The blanks that indent a typewritten page are most of its words. Unless a name, an alias
+    // or a break string starts with an empty word, none of them can be a mention or a heading.
+    const auto startsEmpty = [](const Character *c) {
+        return (!c->names.isEmpty() && c->names.first().isEmpty()) ||
+               std::any_of(c->aliases.begin(), c->aliases.end(), [](const QStringList &a) {
+                   return !a.isEmpty() && a.first().isEmpty();
+               });
+    };
+    m_blankWordsInert =
+        std::none_of(characters.begin(), characters.end(), startsEmpty) &&
+        std::none_of(includeCharacters.begin(), includeCharacters.end(), startsEmpty) &&
+        !breakStrings.contains(QString());
     characterList->openScene(0.0f, QStringLiteral("START"));
     result += QLatin1String("<div class='") + sceneClass + QLatin1String("'>");
     const int n = lines.size();
@@ -38,6 +51,7 @@ QString ScreenplayAnalysis::createMarkUpPlainText()
             ++heading;
         result += makeMarkUP(lines.at(i), static_cast<float>(i) / static_cast<float>(n), isHeading);
     }
+    m_blankWordsInert = false;
     if (!characterList->timeIndices.isEmpty())
         characterList->timeIndices.last()->stop = 1.0f;
     result += QLatin1String("</div>");
@@ -60,14 +74,23 @@ QString ScreenplayAnalysis::headingType(const QStringList &words) const
 QString ScreenplayAnalysis::makeMarkUP(const QString &line, float position, bool heading)
 {
     const QStringList words = splitAtBlanks(line);
-    const QString sceneBreak =
-        QLatin1String("</div><div class='") + sceneClass + QLatin1String("'>");
     QString out;
+    // A line's markup is its text and a few tags; most lines fit without a reallocation.
+    out.reserve(2 * line.size() + 16);
+    const auto appendSceneBreak = [this, &out]() {
+        out += QLatin1String("</div><div class='");
+        out += sceneClass;
+        out += QLatin1String("'>");
+    };
+    const auto appendWord = [&out](const QString &word) {
+        out += word;
+        out += QLatin1Char(' ');
+    };
 
     for (const float p : qAsConst(userBreaks)) {
         if (lastPosition < p && p <= position) {
             characterList->openScene(position, QStringLiteral("USER_SET"));
-            out += sceneBreak;
+            appendSceneBreak();
         }
     }
     lastPosition = position;
@@ -85,9 +108,14 @@ QString ScreenplayAnalysis::makeMarkUP(const QString &line, float position, bool
     int w = 0;
     while (w < words.size()) {
         if (heading && !inHeading && !words.at(w).isEmpty()) {
-            out += sceneBreak + QLatin1String("<span class='") + breakStringClass +
-                   QLatin1String("'>");
+            appendSceneBreak();
+            out += QLatin1String("<span class='") + breakStringClass + QLatin1String("'>");
             inHeading = true;
+        }
+        if (m_blankWordsInert && words.at(w).isEmpty()) {
+            out += QLatin1Char(' ');
+            ++w;
+            continue;
         }
         // The candidate with the longest result wins; the earliest one on a tie.
         Character *winner = nullptr;
@@ -117,7 +145,7 @@ QString ScreenplayAnalysis::makeMarkUP(const QString &line, float position, bool
             out += QLatin1String("<span class='") + htmlAttributeEscaped(winner->className()) +
                    QLatin1String("'>");
             for (const QString &word : qAsConst(mention))
-                out += word + QLatin1Char(' ');
+                appendWord(word);
             out += QLatin1String("</span>");
             w += mention.size();
             const int k = characters.indexOf(winner);
@@ -138,11 +166,11 @@ QString ScreenplayAnalysis::makeMarkUP(const QString &line, float position, bool
             // Case-insensitive equality needs equal lengths; most words fail that test.
             if (words.at(w).size() != b.size() || words.at(w).compare(b, Qt::CaseInsensitive) != 0)
                 continue;
-            out += sceneBreak + QLatin1String("<span class='") + breakStringClass +
-                   QLatin1String("'>");
+            appendSceneBreak();
+            out += QLatin1String("<span class='") + breakStringClass + QLatin1String("'>");
             // The heading holds every word but the last, which is written as an ordinary word.
             for (; w < words.size() - 1; ++w)
-                out += words.at(w) + QLatin1Char(' ');
+                appendWord(words.at(w));
             out += QLatin1String("</span>");
             characterList->openScene(position, b);
         }
@@ -158,7 +186,7 @@ QString ScreenplayAnalysis::makeMarkUP(const QString &line, float position, bool
             if (word.isEmpty())
                 out += QLatin1Char(' ');
             else
-                out += word + QLatin1Char(' ');
+                appendWord(word);
         }
         ++w;
     }

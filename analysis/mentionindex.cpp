@@ -1,13 +1,23 @@
 // SPDX-License-Identifier: MIT
 #include "mentionindex.h"
 
+#include <QHashFunctions>
+
 #include <algorithm>
 #include <iterator>
 
-QString MentionIndex::key(const QString &word) const
+uint MentionIndex::key(const QString &word) const
 {
+    if (m_cs == Qt::CaseSensitive)
+        return qHash(word);
     // Case-insensitive comparison equals comparison of the case-folded words.
-    return m_cs == Qt::CaseSensitive ? word : word.toCaseFolded();
+    const auto surrogate = [](QChar c) { return c.isSurrogate(); };
+    if (std::any_of(word.cbegin(), word.cend(), surrogate))
+        return qHash(word.toCaseFolded());
+    uint h = 0;
+    for (const QChar c : word)
+        h = 31 * h + c.toCaseFolded().unicode();
+    return h;
 }
 
 void MentionIndex::rebuild(const QVector<Character *> &characters, Qt::CaseSensitivity cs,
@@ -18,6 +28,7 @@ void MentionIndex::rebuild(const QVector<Character *> &characters, Qt::CaseSensi
     m_loose = loose;
     m_built = true;
     m_byFirstWord.clear();
+    m_emptyFirstWord = false;
     m_withAliases.clear();
     m_all.clear();
     for (int i = 0; i < characters.size(); ++i) {
@@ -27,6 +38,8 @@ void MentionIndex::rebuild(const QVector<Character *> &characters, Qt::CaseSensi
             m_withAliases.append(i);
         else if (!c->names.isEmpty())
             m_byFirstWord[key(c->names.first())].append(i);
+        if (!c->names.isEmpty() && c->names.first().isEmpty())
+            m_emptyFirstWord = true;
     }
 }
 
@@ -39,6 +52,9 @@ const QVector<int> &MentionIndex::candidates(const QVector<Character *> &charact
         rebuild(characters, cs, loose);
     if (m_loose)
         return m_all;
+    // Most words of a typewritten page are the empty ones between blanks; no name starts there.
+    if (word.isEmpty() && !m_emptyFirstWord)
+        return m_withAliases;
     const auto hit = m_byFirstWord.constFind(key(word));
     if (hit == m_byFirstWord.constEnd())
         return m_withAliases;

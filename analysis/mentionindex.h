@@ -17,14 +17,19 @@ public:
                                    bool loose, const QString &word);
 
 private:
-    QString key(const QString &word) const;
+    // A hash of the word as the comparison sees it: exact, or case-folded code unit by code unit
+    // without building the folded string (words holding surrogates are folded whole). Different
+    // words may share a key; the candidates are then tested by match, which compares exactly.
+    uint key(const QString &word) const;
     void rebuild(const QVector<Character *> &characters, Qt::CaseSensitivity cs, bool loose);
 
     QVector<Character *> m_indexed;
     Qt::CaseSensitivity m_cs = Qt::CaseInsensitive;
     bool m_loose = false;
     bool m_built = false;
-    QHash<QString, QVector<int>> m_byFirstWord;
+    // Whether a name starts with an empty word, as one added from a selection may.
+    bool m_emptyFirstWord = false;
+    QHash<uint, QVector<int>> m_byFirstWord;
     QVector<int> m_withAliases;
     QVector<int> m_all;
     QVector<int> m_candidates;

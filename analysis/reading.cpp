@@ -25,15 +25,21 @@ void rewriteLine(QString &line)
         const QString inner = line.split(QStringLiteral("<center><b>")).last();
         line = QString(16, QLatin1Char(' ')) + inner.split(QStringLiteral("</b></center>")).first();
     }
-    line.replace(QLatin1Char('\t'), QLatin1String("    "));
+    // Most lines hold no tab and no markup; they are left as they are without a copy.
+    if (line.contains(QLatin1Char('\t')))
+        line.replace(QLatin1Char('\t'), QLatin1String("    "));
     // A blank after every tag makes the text that follows it a word of its own.
-    line.replace(QLatin1Char('>'), QLatin1String("> "));
+    if (line.contains(QLatin1Char('>')))
+        line.replace(QLatin1Char('>'), QLatin1String("> "));
     // Neutralise the page's own font and heading styling so the view's styles apply.
-    line.replace(QLatin1String("<font"), QLatin1String("<nofont"));
-    line.replace(QLatin1String("</font>"), QLatin1String("</nofont>"));
-    line.replace(QLatin1String("<h2"), QLatin1String("<noh2"));
-    line.replace(QLatin1String("</h2>"), QLatin1String("</noh2>"));
-    line.replace(QLatin1String("font-size"), QLatin1String("no-font-size"));
+    if (line.contains(QLatin1Char('<'))) {
+        line.replace(QLatin1String("<font"), QLatin1String("<nofont"));
+        line.replace(QLatin1String("</font>"), QLatin1String("</nofont>"));
+        line.replace(QLatin1String("<h2"), QLatin1String("<noh2"));
+        line.replace(QLatin1String("</h2>"), QLatin1String("</noh2>"));
+    }
+    if (line.contains(QLatin1String("font-size")))
+        line.replace(QLatin1String("font-size"), QLatin1String("no-font-size"));
 }
 
 } // namespace

@@ -168,4 +168,7 @@ private:
 
     std::vector<std::unique_ptr<Character>> m_ownedCharacters;
     std::unique_ptr<MentionIndex> m_mentionIndex;
+    // Set while a whole text is marked up and no name, alias or break string starts with an
+    // empty word, so that the empty words between blanks are written out straight away.
+    bool m_blankWordsInert = false;
 };

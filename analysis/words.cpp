@@ -1,15 +1,38 @@
 // SPDX-License-Identifier: MIT
 #include "words.h"
 
+namespace {
+
+// Lists of n empty words, shared: most screenplay lines start with the same few indentations, and
+// copying a shared list costs nothing until it is appended to.
+const QStringList &emptyWords(int n)
+{
+    constexpr int kept = 64;
+    static const QVector<QStringList> lists = [] {
+        QVector<QStringList> result(kept);
+        for (int i = 1; i < kept; ++i)
+            result[i] = result[i - 1] + QStringList{QLatin1String("")};
+        return result;
+    }();
+    return lists.at(n);
+}
+
+} // namespace
+
 QStringList splitAtBlanks(const QString &line)
 {
-    QStringList words;
-    words.reserve(line.count(QLatin1Char(' ')) + 1);
-    const QString empty = QLatin1String("");
     const QChar *begin = line.constData();
     const QChar *end = begin + line.size();
     const QChar *start = begin;
-    for (const QChar *p = begin;; ++p) {
+    while (start != end && *start == QLatin1Char(' '))
+        ++start;
+    const int leading = int(start - begin);
+    if (leading == line.size() || leading >= 64)
+        start = begin;
+    QStringList words = start == begin ? QStringList() : emptyWords(leading);
+    words.reserve(line.count(QLatin1Char(' ')) + 1);
+    const QString empty = QLatin1String("");
+    for (const QChar *p = start;; ++p) {
         if (p == end || *p == QLatin1Char(' ')) {
             words.append(p == start ? empty : QString(start, int(p - start)));
             if (p == end)

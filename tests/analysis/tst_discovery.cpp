@@ -59,6 +59,10 @@ void TestDiscovery::speakers_data()
     QTest::newRow("included characters count every mention")
         << "20:MRS SMITH|20:BOB|0:I saw mrs smith and Mrs Jones"
         << "MRS|MRS SMITH" << 0 << false << "MRS SMITH:4" << 0;
+    // Beyond ASCII, upper case is what upper-casing leaves as it is: ß becomes SS.
+    QTest::newRow("capitals beyond ASCII")
+        << QString::fromUtf8("20:ÉMILE|20:Émile|20:STRAßE|20:ÉMILE|20:BOB") << none << 0 << false
+        << QString::fromUtf8("ÉMILE:2|BOB:1") << 20;
     // Merged, a speaker line's name ends at its first "(", with or without a blank before it.
     QTest::newRow("merged extensions") << "20:JOHN (V.O.)|20:JOHN(CONT'D)|20:JOHN|20:VOICE OUTSIDE "
                                           "(PINKUS)|20:(V.O.)|20:JOHN (O.S.) X"

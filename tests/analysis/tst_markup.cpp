@@ -63,6 +63,16 @@ void TestMarkup::markup_data()
                                  << QVector<float>{0.3f, 0.4f, 0.9f, 0.0f}
                                  << "START 0-0.5|USER_SET 0.5-0.5|USER_SET 0.5-1"
                                  << " <br> <br>||x <br> <br>";
+    // Blanks are words too: a name or a break string may start with an empty word.
+    QTest::newRow("name starting with a blank")
+        << " JOHN" << noBreaks << "  JOHN" << none << "START 0-1 2"
+        << "<span class='JOHN'> </span><span class='JOHN'> JOHN </span><br>";
+    QTest::newRow("empty break string")
+        << "" << QStringList{""} << "a  b" << none << "START 0-0| 0-1"
+        << "a |<span class='breakString'> </span>b <br>";
+    QTest::newRow("case folded beyond ASCII")
+        << QString::fromUtf8("ÉMILE") << noBreaks << QString::fromUtf8("émile") << none
+        << "START 0-1 1" << QString::fromUtf8("<span class='ÉMILE'>émile </span><br>");
     // Appended during the parse, MARY has no counter in the scene.
     QTest::newRow("included character appended")
         << "JOHN|+MARY" << noBreaks << "MARY JOHN MARY" << none << "START 0-1 1"
