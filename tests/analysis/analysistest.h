@@ -2,6 +2,7 @@
 #pragma once
 
 #include "screenplayanalysis.h"
+#include "screenplaylayout.h"
 
 #include <QtTest>
 
@@ -49,4 +50,28 @@ inline QString sceneSummary(const CharacterList *list)
         result.append(line);
     }
     return result.join('|');
+}
+
+// The lines of text separated by "\n"; none for no text.
+inline QStringList splitLines(const QString &text)
+{
+    return text.isEmpty() ? QStringList{} : text.split('\n');
+}
+
+// A layout from "indent text" pieces separated by "\n"; an empty piece stays empty. An indent
+// followed by "h" marks a heading, by "c" a cue, whose speakers are given in order.
+inline ScreenplayLayout laidOut(const QString &pieces, const QStringList &speakers)
+{
+    ScreenplayLayout layout;
+    for (const QString &piece : splitLines(pieces)) {
+        const int blank = piece.indexOf(' ');
+        const QString indent = piece.left(blank);
+        if (indent.endsWith('h'))
+            layout.headings.append(layout.lines.size());
+        if (indent.endsWith('c'))
+            layout.cues.insert(layout.lines.size(), speakers.value(layout.cues.size()));
+        const int columns = QString(indent).remove(QRegularExpression("[hc]$")).toInt();
+        layout.lines.append(piece.isEmpty() ? piece : QString(columns, ' ') + piece.mid(blank + 1));
+    }
+    return layout;
 }

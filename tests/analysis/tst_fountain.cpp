@@ -13,30 +13,6 @@ QString words(int n)
     return QStringLiteral("word ").repeated(n).trimmed();
 }
 
-// The lines of text separated by "\n"; none for no text.
-QStringList lines(const QString &text)
-{
-    return text.isEmpty() ? QStringList{} : text.split('\n');
-}
-
-// A layout from "indent text" pieces separated by "\n"; an empty piece stays empty. An indent
-// followed by "h" marks a heading, by "c" a cue, whose speakers are given in order.
-ScreenplayLayout laidOut(const QString &pieces, const QStringList &speakers)
-{
-    ScreenplayLayout layout;
-    for (const QString &piece : ::lines(pieces)) {
-        const int blank = piece.indexOf(' ');
-        const QString indent = piece.left(blank);
-        if (indent.endsWith('h'))
-            layout.headings.append(layout.lines.size());
-        if (indent.endsWith('c'))
-            layout.cues.insert(layout.lines.size(), speakers.value(layout.cues.size()));
-        const int columns = QString(indent).remove(QRegularExpression("[hc]$")).toInt();
-        layout.lines.append(piece.isEmpty() ? piece : QString(columns, ' ') + piece.mid(blank + 1));
-    }
-    return layout;
-}
-
 // Every scene as "type:counts", separated by "|".
 QString scenesWithCounts(const CharacterList *list)
 {
@@ -156,7 +132,7 @@ void TestFountain::layout()
     QFETCH(QString, source);
     QFETCH(QString, expected);
     QFETCH(QStringList, speakers);
-    const ScreenplayLayout actual = fountainLayout(lines(source));
+    const ScreenplayLayout actual = fountainLayout(splitLines(source));
     const ScreenplayLayout wanted = laidOut(expected, speakers);
     QCOMPARE(actual.lines, wanted.lines);
     QCOMPARE(actual.cues, wanted.cues);

@@ -9,18 +9,19 @@
 #include <iostream>
 #include <unistd.h>
 
-// Captures everything the process writes to standard output, so tests can check the diagnostic
-// lines that the program prints. The capture ends when the text is first read (so a failing
-// comparison afterwards reaches the test log) or when the object goes. Captures do not nest.
+// Captures everything the process writes to standard output (or standard error), so tests can
+// check the diagnostic lines that the program prints. The capture ends when the text is first
+// read (so a failing comparison afterwards reaches the test log) or when the object goes.
+// Captures of one stream do not nest.
 class StdoutCapture {
 public:
-    StdoutCapture()
+    explicit StdoutCapture(FILE *stream = stdout) : m_stream(stream)
     {
-        std::fflush(stdout);
+        std::fflush(m_stream);
         std::cout.flush();
         m_file.open();
-        m_saved = ::dup(STDOUT_FILENO);
-        ::dup2(m_file.handle(), STDOUT_FILENO);
+        m_saved = ::dup(::fileno(m_stream));
+        ::dup2(m_file.handle(), ::fileno(m_stream));
     }
     ~StdoutCapture() { restore(); }
     StdoutCapture(const StdoutCapture &) = delete;
@@ -48,13 +49,14 @@ private:
     {
         if (m_saved < 0)
             return;
-        std::fflush(stdout);
+        std::fflush(m_stream);
         std::cout.flush();
-        ::dup2(m_saved, STDOUT_FILENO);
+        ::dup2(m_saved, ::fileno(m_stream));
         ::close(m_saved);
         m_saved = -1;
     }
 
+    FILE *m_stream;
     QTemporaryFile m_file;
     int m_saved = -1;
 };
