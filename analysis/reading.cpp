@@ -1,13 +1,30 @@
 // SPDX-License-Identifier: MIT
 #include "fileio.h"
 #include "fountain.h"
+#include "pdftext.h"
 #include "screenplayanalysis.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <cstdio>
+
 namespace {
+
+// A PDF laid out like the other structured screenplays. One that cannot be read gives the reason
+// on standard error and as its only line, which names no one.
+ScreenplayLayout readPdf(const QString &fileName)
+{
+    const PdfText pdf = readPdfText(fileName);
+    if (pdf.error.isEmpty())
+        return pdfLayout(pdf.pages);
+    std::fprintf(stderr, "%s: %s\n", qPrintable(fileName), qPrintable(pdf.error));
+    std::fflush(stderr);
+    ScreenplayLayout unread;
+    unread.lines.append(pdf.error);
+    return unread;
+}
 
 // Rewrites one line of a plain-text or HTML screenplay so that later stages treat both alike.
 void rewriteLine(QString &line)
@@ -53,7 +70,10 @@ void ScreenplayAnalysis::readFile(const QString &fileName)
     }
     QTextStream in(&file);
     QString line;
-    if (QFileInfo(fileName).suffix().compare(QLatin1String("fountain"), Qt::CaseInsensitive) == 0) {
+    if (QFileInfo(fileName).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0) {
+        appendLayout(readPdf(fileName));
+    } else if (QFileInfo(fileName).suffix().compare(QLatin1String("fountain"),
+                                                    Qt::CaseInsensitive) == 0) {
         // Fountain is laid out in typewriter columns first, then rewritten like any text.
         QStringList source;
         while (in.readLineInto(&line))

@@ -43,8 +43,9 @@ public:
     // `characters`.
     Character *addCharacter(const QStringList &names);
 
-    // Appends the rewritten lines of a plain-text, HTML or Fountain screenplay to `lines`; a
-    // Fountain file (suffix "fountain" in any case) is laid out in typewriter columns first.
+    // Appends the rewritten lines of a plain-text, HTML, Fountain or PDF screenplay to `lines`; a
+    // Fountain or PDF file (suffix "fountain" or "pdf" in any case) is laid out in typewriter
+    // columns first.
     void readFile(const QString &fileName);
     // Appends the lines of a structured screenplay with its cues and headings, and makes the
     // analysis follow them.
