@@ -2,6 +2,7 @@
 #include "fileio.h"
 #include "finaldraft.h"
 #include "fountain.h"
+#include "pdftext.h"
 #include "screenplayanalysis.h"
 
 #include <QFile>
@@ -67,17 +68,26 @@ void ScreenplayAnalysis::readFile(const QString &fileName)
     }
     QTextStream in(&file);
     QString line;
-    if (hasSuffix(fileName, QStringLiteral("fdx"))) {
-        // Final Draft is XML, decoded by the parser from the file's bytes. A file that is not one
-        // shows the reason as its only line, and as a structured screenplay gives no one and no
-        // scene.
-        QString error;
-        ScreenplayLayout layout = finalDraftLayout(file.readAll(), &error);
+    // A structured file that cannot be read shows the reason as its only line and, as a
+    // structured screenplay, gives no one and no scene.
+    const auto appendReadOrFailed = [this, &fileName](ScreenplayLayout layout,
+                                                      const QString &error) {
         if (!error.isEmpty()) {
             readFailed(fileName, error);
-            layout.lines = QStringList{error};
+            layout = ScreenplayLayout();
+            layout.lines.append(error);
         }
         appendLayout(layout);
+    };
+    if (hasSuffix(fileName, QStringLiteral("fdx"))) {
+        // Final Draft is XML, decoded by the parser from the file's bytes.
+        QString error;
+        const ScreenplayLayout layout = finalDraftLayout(file.readAll(), &error);
+        appendReadOrFailed(layout, error);
+    } else if (hasSuffix(fileName, QStringLiteral("pdf"))) {
+        const PdfText pdf = readPdfText(fileName);
+        appendReadOrFailed(pdf.error.isEmpty() ? pdfLayout(pdf.pages) : ScreenplayLayout(),
+                           pdf.error);
     } else if (hasSuffix(fileName, QStringLiteral("fountain"))) {
         // Fountain is laid out in typewriter columns first, then rewritten like any text.
         QStringList source;

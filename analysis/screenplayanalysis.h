@@ -43,9 +43,9 @@ public:
     // `characters`.
     Character *addCharacter(const QStringList &names);
 
-    // Appends the rewritten lines of a plain-text, HTML, Fountain or Final Draft screenplay to
-    // `lines`; a Fountain or Final Draft file (suffix "fountain" or "fdx" in any case) is laid out
-    // in typewriter columns first.
+    // Appends the rewritten lines of a plain-text, HTML, Fountain, Final Draft or PDF screenplay to
+    // `lines`; a Fountain, Final Draft or PDF file (suffix "fountain", "fdx" or "pdf" in any case)
+    // is laid out in typewriter columns first.
     void readFile(const QString &fileName);
     // Appends the lines of a structured screenplay with its cues and headings, and makes the
     // analysis follow them.

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Times the way from the file dialog's answer to the styled text and the first frame of the
-// thread view, for a 10,000-line screenplay in the main window at 1400 x 900. Needs an X display
-// with GL: run it under xvfb-run with Mesa's software renderer.
+// thread view, for a 10,000-line screenplay in the main window at 1400 x 900, as text and as a
+// PDF. Needs an X display with GL: run it under xvfb-run with Mesa's software renderer.
 #include "glutsupport.h"
 #include "graphwidget.h"
 #include "plotloom.h"
+#include "typewriterpdf.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -46,10 +47,9 @@ Plotloom &mainWindow()
     return *window;
 }
 
-void BM_OpenToFirstFrame(benchmark::State &state)
+void openToFirstFrame(benchmark::State &state, const QString &path)
 {
     Plotloom &w = mainWindow();
-    const QString path = QStringLiteral(PLOTLOOM_CORPUS "/his-girl-friday-1940.txt");
     if (!QFileInfo::exists(path)) {
         state.SkipWithError("the screenplay corpus is not available");
         return;
@@ -64,7 +64,23 @@ void BM_OpenToFirstFrame(benchmark::State &state)
     }
     state.counters["lines"] = w.lines.size();
 }
+
+void BM_OpenToFirstFrame(benchmark::State &state)
+{
+    openToFirstFrame(state, QStringLiteral(PLOTLOOM_CORPUS "/his-girl-friday-1940.txt"));
+}
 BENCHMARK(BM_OpenToFirstFrame)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The same screenplay printed as a PDF, as a screenplay program prints it.
+void BM_OpenPdfToFirstFrame(benchmark::State &state)
+{
+    mainWindow();
+    const QString pdf = folder->filePath(QStringLiteral("his-girl-friday.pdf"));
+    if (!QFileInfo::exists(pdf))
+        printAsPdf(QStringLiteral(PLOTLOOM_CORPUS "/his-girl-friday-1940.txt"), pdf);
+    openToFirstFrame(state, pdf);
+}
+BENCHMARK(BM_OpenPdfToFirstFrame)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "screenplayanalysis.h"
+#include "screenplaylayout.h"
 
 #include <QtTest>
 
@@ -57,13 +58,18 @@ inline QString words(int n)
     return QStringLiteral("word ").repeated(n).trimmed();
 }
 
-// A layout from "indent text" pieces separated by "\n" (none for no text); an empty piece stays
-// empty. An indent followed by "h" marks a heading, by "c" a cue, whose speakers are given in
-// order.
+// The lines of text separated by "\n"; none for no text.
+inline QStringList splitLines(const QString &text)
+{
+    return text.isEmpty() ? QStringList{} : text.split('\n');
+}
+
+// A layout from "indent text" pieces separated by "\n"; an empty piece stays empty. An indent
+// followed by "h" marks a heading, by "c" a cue, whose speakers are given in order.
 inline ScreenplayLayout laidOut(const QString &pieces, const QStringList &speakers)
 {
     ScreenplayLayout layout;
-    for (const QString &piece : pieces.isEmpty() ? QStringList{} : pieces.split('\n')) {
+    for (const QString &piece : splitLines(pieces)) {
         const int blank = piece.indexOf(' ');
         const QString indent = piece.left(blank);
         if (indent.endsWith('h'))

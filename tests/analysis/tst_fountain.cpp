@@ -7,12 +7,6 @@
 
 namespace {
 
-// The lines of text separated by "\n"; none for no text.
-QStringList lines(const QString &text)
-{
-    return text.isEmpty() ? QStringList{} : text.split('\n');
-}
-
 // Every scene as "type:counts", separated by "|".
 QString scenesWithCounts(const CharacterList *list)
 {
@@ -132,7 +126,7 @@ void TestFountain::layout()
     QFETCH(QString, source);
     QFETCH(QString, expected);
     QFETCH(QStringList, speakers);
-    COMPARE_LAYOUT(fountainLayout(lines(source)), laidOut(expected, speakers));
+    COMPARE_LAYOUT(fountainLayout(splitLines(source)), laidOut(expected, speakers));
 }
 
 // The cast comes from the cues and the scenes from the headings, nothing else: not transitions,
