@@ -71,6 +71,7 @@ void ScreenplayAnalysis::findCharacters()
 void ScreenplayAnalysis::findCharactersPlainText()
 {
     const Qt::CaseSensitivity cs = matchCase();
+    speakerLines.clear();
     for (int i = 0; i < lines.size(); ++i) {
         if (progressCanceled())
             break;
@@ -90,6 +91,8 @@ void ScreenplayAnalysis::findCharactersPlainText()
         else if (s > minCharacterSpaces && indent.firstWord < words.size())
             name = speakerName(words, indent.firstWord, mergeCueExtensions);
         if (!name.isEmpty()) {
+            if (!structured)
+                speakerLines.insert(i, name);
             Character *c = addCharacter(name);
             ++c->numInstances;
             c->spaces = s;
