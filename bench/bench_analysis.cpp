@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Reading, discovery, markup and both statistics exports of one real screenplay.
+// Reading, discovery, markup and both statistics exports of one real screenplay; the scene
+// breakdown and the character network of a parsed one.
 #include "screenplayanalysis.h"
 
 #include <QCoreApplication>
@@ -46,6 +47,39 @@ void BM_ReadDiscoverMarkupExportFlat(benchmark::State &state)
     analyse(state, "meet-john-doe-1941.txt");
 }
 BENCHMARK(BM_ReadDiscoverMarkupExportFlat)->Unit(benchmark::kMillisecond);
+
+// The two exports built on a parsed model: the breakdown and the network with its centrality.
+void breakdownAndNetwork(benchmark::State &state, const char *name)
+{
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    const QString path = screenplay(name);
+    if (!QFileInfo::exists(path)) {
+        state.SkipWithError("the screenplay corpus is not available");
+        return;
+    }
+    ScreenplayAnalysis a;
+    a.breakStrings = ScreenplayAnalysis::sampleBreakStrings();
+    a.openScreenplay(path);
+    a.buildModel();
+    for (auto _ : state) {
+        const CharacterNetwork network = a.characterNetwork();
+        benchmark::DoNotOptimize(a.sceneBreakdown().size() + network.graphml().size() +
+                                 network.edgeList().size());
+    }
+}
+
+void BM_BreakdownAndNetwork(benchmark::State &state)
+{
+    breakdownAndNetwork(state, "his-girl-friday-1940.txt");
+}
+BENCHMARK(BM_BreakdownAndNetwork)->Unit(benchmark::kMillisecond);
+
+void BM_BreakdownAndNetworkFlat(benchmark::State &state)
+{
+    breakdownAndNetwork(state, "meet-john-doe-1941.txt");
+}
+BENCHMARK(BM_BreakdownAndNetworkFlat)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
