@@ -1,19 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "corpus.h"
-#include "csvrows.h"
-
 #include <QDirIterator>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 // A run of the tool: its arguments, exit status, messages ('|' between) and new files (' ').
 void row(const char *arguments, int status, const char *messages, const char *written = "")
@@ -30,7 +21,6 @@ private slots:
     void init();
     void runs_data();
     void runs();
-    void corpusSummary();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -125,78 +115,6 @@ void TestBatchTool::runs()
         files.append(QDir(m_dir->path()).relativeFilePath(it.next()));
     files.sort();
     QCOMPARE(files, expected);
-}
-
-// Over the corpus, the totals are the same with two jobs as with one, and they are the sums of the
-// screenplays' character statistics, whose names lose what Latin-1 cannot hold.
-void TestBatchTool::corpusSummary()
-{
-    REQUIRE_CORPUS();
-    const QStringList plays = corpusScreenplays();
-    QDir dir(m_dir->path());
-    QCOMPARE(
-        QProcess::execute(PLOTLOOM_BATCH_TOOL,
-                          QStringList{"--summary", dir.filePath("one.csv"), "--character-stats",
-                                      "--output-dir", dir.filePath("out")} +
-                              plays),
-        0);
-    QCOMPARE(QProcess::execute(PLOTLOOM_BATCH_TOOL,
-                               QStringList{"--jobs", "2", "--summary", dir.filePath("two.csv"),
-                                           "--output-dir", dir.filePath("out")} +
-                                   plays),
-             0);
-    QByteArray one = readFile(dir.filePath("one.csv"));
-    QCOMPARE(readFile(dir.filePath("two.csv")), one);
-    QCOMPARE(readFile(dir.filePath("two-files.csv")), readFile(dir.filePath("one-files.csv")));
-
-    // name -> screenplays, instances, scenes, first, last. Without included characters every
-    // instance is a speaker line, so a screenplay's speeches are its characters' instances.
-    QMap<QString, QStringList> sums;
-    const QVector<QStringList> files = csvRows(readFile(dir.filePath("one-files.csv")));
-    QCOMPARE(files.size(), plays.size() + 1);
-    for (int i = 0; i < plays.size(); ++i) {
-        QCOMPARE(files.at(i + 1).value(0), plays.at(i));
-        const QString stats =
-            dir.filePath("out/" + QFileInfo(plays.at(i)).fileName()) + "-character.csv";
-        const QStringList lines = QString::fromLatin1(readFile(stats)).split('\n').mid(1);
-        int speakers = 0;
-        int speeches = 0;
-        for (const QString &line : lines) {
-            // The name may hold commas; the six figures after it do not.
-            QStringList fields = line.split(',');
-            if (fields.size() < 8)
-                continue;
-            const QString name = fields.mid(0, fields.size() - 7).join(',').chopped(1);
-            const int instances = fields.at(fields.size() - 5).toInt();
-            speakers += instances > 0;
-            speeches += instances;
-            QStringList &sum = sums[name];
-            if (sum.isEmpty())
-                sum = QStringList{"0", "0", "0", plays.at(i), ""};
-            sum[0] = QString::number(sum[0].toInt() + 1);
-            sum[1] = QString::number(sum[1].toInt() + instances);
-            sum[2] = QString::number(sum[2].toInt() + fields.at(fields.size() - 7).toInt());
-            sum[4] = plays.at(i);
-        }
-        const QStringList expected{QString::number(lines.size() - 1), QString::number(speakers),
-                                   QString::number(speeches)};
-        QCOMPARE(QStringList(files.at(i + 1).mid(1, 1) + files.at(i + 1).mid(4)), expected);
-    }
-    const QVector<QStringList> totals = csvRows(one);
-    QCOMPARE(totals.value(0),
-             QString("Character,Screenplays,Instances,Scenes,First,Last").split(','));
-    QMap<QString, QStringList> summed;
-    for (const QStringList &row : totals.mid(1)) {
-        QCOMPARE(row.size(), 6);
-        QStringList &sum = summed[QString::fromLatin1(row.at(0).toLatin1())];
-        if (sum.isEmpty())
-            sum = row.mid(1);
-        else // names that only differ outside Latin-1
-            for (int k : {0, 1, 2})
-                sum[k] = QString::number(sum.at(k).toInt() + row.at(k + 1).toInt());
-    }
-    QCOMPARE(summed.size(), sums.size());
-    QCOMPARE(summed, sums);
 }
 
 QTEST_MAIN(TestBatchTool)
