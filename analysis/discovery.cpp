@@ -96,6 +96,7 @@ void ScreenplayAnalysis::findCharacters()
 void ScreenplayAnalysis::findCharactersPlainText()
 {
     const Qt::CaseSensitivity cs = matchCase();
+    speakerLines.clear();
     // Only lines indented deeper than action text can be speaker lines; unless included
     // characters are counted at every mention, the others need not be split into words.
     const bool everyLine = structured || !includeCharacters.isEmpty();
@@ -123,6 +124,8 @@ void ScreenplayAnalysis::findCharactersPlainText()
         else if (s > minCharacterSpaces && indent.firstWord < words.size())
             name = speakerName(words, indent.firstWord, mergeCueExtensions);
         if (!name.isEmpty()) {
+            if (!structured)
+                speakerLines.insert(i, name);
             Character *c = addCharacter(name);
             ++c->numInstances;
             c->spaces = s;

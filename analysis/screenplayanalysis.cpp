@@ -42,6 +42,7 @@ void ScreenplayAnalysis::openScreenplay(const QString &name)
     structured = false;
     cues.clear();
     headingLines.clear();
+    speakerLines.clear();
     characters.clear();
     includeCharacters.clear();
     characterSpaces = 0;

@@ -3,6 +3,8 @@
 
 #include "character.h"
 #include "characterlist.h"
+#include "characternetwork.h"
+#include "sceneheading.h"
 #include "screenplaylayout.h"
 
 #include <QColor>
@@ -24,6 +26,21 @@ struct ConfigEntry {
     int *intValue = nullptr;
     bool *boolValue = nullptr;
     QString label;
+};
+
+// What the text says of one scene beyond its mention counts.
+struct SceneText {
+    // The line the scene opens at and the number of its lines.
+    int firstLine = 0;
+    int lineCount = 0;
+    // The heading line of a structured screenplay, or the line holding the break string that
+    // opened the scene, without markup tags; empty for the opening scene and user breaks.
+    QString heading;
+    // The heading taken apart, from its break string on.
+    SceneHeading parts;
+    // The speaker of each speaker line or cue in the scene, in text order, as an index into the
+    // CharacterList's characters.
+    QVector<int> speeches;
 };
 
 // The analysis state of the main window and every operation on it that needs no widget:
@@ -108,6 +125,19 @@ public:
     // What "Save Markup" writes: a style block colouring the characters, then the markup.
     QByteArray markupDocument() const;
 
+    // The lines, heading and speeches of every scene of the current model, in scene order.
+    QVector<SceneText> sceneTexts() const;
+    // The scene breakdown: one CSV row per scene with its heading taken apart, its speakers and
+    // the characters present; with no parsed screenplay, the header only.
+    QByteArray sceneBreakdown() const;
+    void writeSceneBreakdown(const QString &fname);
+    // Who shares scenes with whom in the current model.
+    CharacterNetwork characterNetwork() const;
+    // Writes the network as GraphML to graphmlName and as a CSV edge list beside it, named like
+    // it with "-edges.csv" in place of ".graphml".
+    void writeCharacterNetwork(const QString &graphmlName);
+    static QString edgeListName(const QString &graphmlName);
+
     // The sample break strings offered when "breakStrings.txt" is missing.
     static QStringList sampleBreakStrings();
 
@@ -119,6 +149,9 @@ public:
     bool structured = false;
     QMap<int, QString> cues;
     QVector<int> headingLines;
+    // The speaker lines plain-text discovery found: the name words each gave, by line index.
+    // (A structured screenplay's speaker lines are its cues.)
+    QMap<int, QStringList> speakerLines;
     CharacterList *characterList = nullptr;
     QVector<Character *> characters;
     QVector<Character *> includeCharacters;

@@ -131,6 +131,10 @@ void Plotloom::statsmenuTrigger(QAction *action)
         writeSceneStats();
     else if (text == QLatin1String("Write Character Stats"))
         writeCharacterStats();
+    else if (text == QLatin1String("Write Scene Breakdown"))
+        writeSceneBreakdown();
+    else if (text == QLatin1String("Write Character Network"))
+        writeCharacterNetwork();
 }
 
 void Plotloom::charactersmenuTrigger(QAction *action)
@@ -211,6 +215,29 @@ void Plotloom::writeCharacterStats()
 void Plotloom::writeCharacterStats(const QString &fname)
 {
     ScreenplayAnalysis::writeCharacterStats(fname);
+}
+
+void Plotloom::writeSceneBreakdown()
+{
+    writeSceneBreakdown(QFileDialog::getSaveFileName(this, tr("Write Stats"), QDir::currentPath(),
+                                                     tr("CSV (*.csv);;All files (*.*)")));
+}
+
+void Plotloom::writeSceneBreakdown(const QString &fname)
+{
+    ScreenplayAnalysis::writeSceneBreakdown(fname);
+}
+
+void Plotloom::writeCharacterNetwork()
+{
+    writeCharacterNetwork(QFileDialog::getSaveFileName(this, tr("Write Network"),
+                                                       QDir::currentPath(),
+                                                       tr("GraphML (*.graphml);;All files (*.*)")));
+}
+
+void Plotloom::writeCharacterNetwork(const QString &graphmlName)
+{
+    ScreenplayAnalysis::writeCharacterNetwork(graphmlName);
 }
 
 void Plotloom::saveMarkup()

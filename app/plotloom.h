@@ -79,6 +79,11 @@ public slots:
     void writeCharacterStats(const QString &fname);
     void writeSceneStats();
     void writeSceneStats(const QString &fname);
+    void writeSceneBreakdown();
+    void writeSceneBreakdown(const QString &fname);
+    // Asks for the GraphML file; the CSV edge list goes beside it.
+    void writeCharacterNetwork();
+    void writeCharacterNetwork(const QString &graphmlName);
     void filemenuTrigger(QAction *action);
     void statsmenuTrigger(QAction *action);
     void charactersmenuTrigger(QAction *action);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "batchtool.h"
 
+#include "corpussummary.h"
 #include "graphwidget.h"
 #include "screenplayanalysis.h"
 
@@ -11,9 +12,11 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QTemporaryDir>
 #include <QWindow>
 
 #include <algorithm>
@@ -124,10 +127,11 @@ protected:
 };
 
 // Reads, discovers and parses one screenplay with the settings of the working folder and writes
-// the chosen outputs; returns the summary of the model or the reasons of failure.
+// the chosen outputs; returns the summary of the model or the reasons of failure, and the
+// screenplay's figures for the totals when asked.
 bool processScreenplay(const QString &path, const BatchOptions &options, ImageRenderer *renderer,
                        const std::function<void(const QString &)> &progress, QString *summary,
-                       QStringList *errors)
+                       QStringList *errors, CorpusSummary::Screenplay *figures = nullptr)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -168,6 +172,15 @@ bool processScreenplay(const QString &path, const BatchOptions &options, ImageRe
         ok &= writeOutput(base + QStringLiteral("-character.csv"), a.characterStats(), errors);
     if (options.markup)
         ok &= writeOutput(base + QStringLiteral(".html"), a.markupDocument(), errors);
+    if (options.breakdown)
+        ok &= writeOutput(base + QStringLiteral("-breakdown.csv"), a.sceneBreakdown(), errors);
+    if (options.network) {
+        const CharacterNetwork network = a.characterNetwork();
+        ok &= writeOutput(base + QStringLiteral(".graphml"), network.graphml(), errors);
+        ok &= writeOutput(base + QStringLiteral("-edges.csv"), network.edgeList(), errors);
+    }
+    if (figures)
+        *figures = CorpusSummary::figuresOf(path, a);
     if (renderer)
         ok &= renderer->render(a.characterList, a.viewStep(), options.settle,
                                base + QStringLiteral(".png"), progress, errors);
@@ -220,12 +233,27 @@ bool makeFolder(const QString &path, QString *reason)
     return false;
 }
 
-// Progress lines name each screenplay as it was given on the command line.
+// Writes the totals and the per-screenplay figures of the screenplays that were read.
+int writeSummary(const QString &path, const QVector<CorpusSummary::Screenplay> &screenplays)
+{
+    CorpusSummary summary;
+    summary.screenplays = screenplays;
+    QStringList errors;
+    writeOutput(path, summary.totals(), &errors);
+    writeOutput(CorpusSummary::filesName(path), summary.files(), &errors);
+    for (const QString &error : qAsConst(errors))
+        report(QStringLiteral("plotloom-batch: ") + error);
+    return errors.isEmpty() ? BatchOk : BatchFailed;
+}
+
+// Progress lines and the summary name each screenplay as it was given on the command line.
 int runSerial(const BatchOptions &options, const QStringList &names)
 {
     std::unique_ptr<ImageRenderer> renderer;
     if (options.image)
         renderer = std::make_unique<ImageRenderer>(options);
+    const bool figuresWanted = !options.summary.isEmpty() || !options.summaryPart.isEmpty();
+    QVector<CorpusSummary::Screenplay> read;
     int status = BatchOk;
     for (int i = 0; i < options.screenplays.size(); ++i) {
         const QString &path = options.screenplays.at(i);
@@ -233,9 +261,15 @@ int runSerial(const BatchOptions &options, const QStringList &names)
         QStringList errors;
         const QString prefix =
             progressPrefix(i, options.screenplays.size()) + names.at(i) + QStringLiteral(": ");
+        CorpusSummary::Screenplay figures;
         const bool ok = processScreenplay(
             path, options, renderer.get(),
-            [&prefix](const QString &line) { report(prefix + line); }, &summary, &errors);
+            [&prefix](const QString &line) { report(prefix + line); }, &summary, &errors,
+            figuresWanted ? &figures : nullptr);
+        if (!summary.isEmpty() && figuresWanted) {
+            figures.name = names.at(i);
+            read.append(figures);
+        }
         if (!summary.isEmpty())
             report(prefix + summary);
         for (const QString &error : errors)
@@ -243,6 +277,16 @@ int runSerial(const BatchOptions &options, const QStringList &names)
         if (!ok)
             status = BatchFailed;
     }
+    if (!options.summaryPart.isEmpty()) {
+        QStringList errors;
+        writeOutput(options.summaryPart,
+                    QJsonDocument(CorpusSummary::toJson(read)).toJson(QJsonDocument::Compact),
+                    &errors);
+        if (!errors.isEmpty())
+            status = BatchFailed;
+    }
+    if (!options.summary.isEmpty())
+        status = std::max(status, writeSummary(options.summary, read));
     return status;
 }
 
@@ -287,10 +331,13 @@ int runParallel(const BatchOptions &options, const QStringList &names, const QSt
         report(line);
     };
 
+    // Each child hands the figures of its screenplays back in a file of its own.
+    QTemporaryDir parts;
     int running = 0;
     int status = BatchOk;
     QEventLoop loop;
-    for (const QVector<int> &share : qAsConst(shares)) {
+    for (int k = 0; k < childCount; ++k) {
+        const QVector<int> &share = shares.at(k);
         auto *process = new QProcess(&loop);
         auto *pending = new QByteArray;
         QObject::connect(process, &QProcess::destroyed, [pending] { delete pending; });
@@ -335,11 +382,36 @@ int runParallel(const BatchOptions &options, const QStringList &names, const QSt
         for (const int i : share)
             arguments.append(options.screenplays.at(i));
         ++running;
+        if (!options.summary.isEmpty())
+            arguments << QStringLiteral("--summary-part") << parts.filePath(QString::number(k));
         process->start(program, arguments);
     }
     // Every child may have failed to start already, and then nothing would end the loop.
     if (running > 0)
         loop.exec();
+
+    if (!options.summary.isEmpty()) {
+        // Children name their screenplays by absolute path; the summary uses the given names in
+        // the given order.
+        QHash<QString, CorpusSummary::Screenplay> byPath;
+        for (int k = 0; k < childCount; ++k) {
+            QFile part(parts.filePath(QString::number(k)));
+            if (!part.open(QIODevice::ReadOnly))
+                continue;
+            for (const CorpusSummary::Screenplay &s :
+                 CorpusSummary::fromJson(QJsonDocument::fromJson(part.readAll()).array()))
+                byPath.insert(s.name, s);
+        }
+        QVector<CorpusSummary::Screenplay> read;
+        for (int i = 0; i < count; ++i) {
+            const auto found = byPath.constFind(options.screenplays.at(i));
+            if (found == byPath.cend())
+                continue;
+            read.append(found.value());
+            read.last().name = names.at(i);
+        }
+        status = std::max(status, writeSummary(options.summary, read));
+    }
     return status;
 }
 
@@ -365,6 +437,18 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
         QStringLiteral("image"),
         QStringLiteral("Write SCREENPLAY.png (the thread view); needs the X "
                        "display named by DISPLAY."));
+    const QCommandLineOption breakdown(
+        QStringLiteral("breakdown"),
+        QStringLiteral("Write SCREENPLAY-breakdown.csv (one row per scene)."));
+    const QCommandLineOption network(
+        QStringLiteral("network"),
+        QStringLiteral("Write SCREENPLAY.graphml and SCREENPLAY-edges.csv (who shares scenes "
+                       "with whom)."));
+    const QCommandLineOption summary(
+        QStringLiteral("summary"),
+        QStringLiteral("Write the totals per character over all screenplays to FILE.csv, and "
+                       "per screenplay to FILE-files.csv."),
+        QStringLiteral("FILE.csv"));
     const QCommandLineOption mode(QStringLiteral("mode"),
                                   QStringLiteral("force-directed | color-weaving | convergence | "
                                                  "increasing (default force-directed)."),
@@ -395,12 +479,15 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
                                   QStringLiteral("N"), QStringLiteral("1"));
     QCommandLineOption child(QStringLiteral("child"));
     child.setFlags(QCommandLineOption::HiddenFromHelp);
+    QCommandLineOption summaryPart(QStringLiteral("summary-part"), QString(),
+                                   QStringLiteral("FILE"));
+    summaryPart.setFlags(QCommandLineOption::HiddenFromHelp);
     const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")},
                                   QStringLiteral("Show this help."));
     const QCommandLineOption version(QStringLiteral("version"),
                                      QStringLiteral("Show the version."));
-    parser.addOptions({sceneStats, characterStats, markup, image, mode, size, settle, settings,
-                       outputDir, jobs, child, help, version});
+    parser.addOptions({sceneStats, characterStats, markup, image, breakdown, network, summary, mode,
+                       size, settle, settings, outputDir, jobs, child, summaryPart, help, version});
     parser.addPositionalArgument(QStringLiteral("SCREENPLAY"),
                                  QStringLiteral("Screenplays to process."),
                                  QStringLiteral("SCREENPLAY..."));
@@ -426,7 +513,17 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
     o.characterStats = parser.isSet(characterStats);
     o.markup = parser.isSet(markup);
     o.image = parser.isSet(image);
-    if (!o.sceneStats && !o.characterStats && !o.markup && !o.image)
+    o.breakdown = parser.isSet(breakdown);
+    o.network = parser.isSet(network);
+    o.summary = parser.value(summary);
+    if (parser.isSet(summary) && o.summary.isEmpty()) {
+        *message = QStringLiteral("no summary file name given");
+        return false;
+    }
+    o.summaryPart = parser.value(summaryPart);
+    // A worker of a summary run may have nothing else to write.
+    if (!o.sceneStats && !o.characterStats && !o.markup && !o.image && !o.breakdown && !o.network &&
+        o.summary.isEmpty() && o.summaryPart.isEmpty())
         o.sceneStats = o.characterStats = true;
     o.mode = modeNames.indexOf(parser.value(mode));
     if (o.mode < 0) {
@@ -496,6 +593,8 @@ int runBatch(const BatchOptions &given, const QString &program)
     // Paths are taken from the folder the tool was started in, settings from their own.
     for (QString &path : options.screenplays)
         path = QFileInfo(path).absoluteFilePath();
+    if (!options.summary.isEmpty())
+        options.summary = QFileInfo(options.summary).absoluteFilePath();
     if (!options.outputDir.isEmpty()) {
         options.outputDir = QFileInfo(options.outputDir).absoluteFilePath();
         QString reason;
@@ -545,6 +644,10 @@ int runBatch(const BatchOptions &given, const QString &program)
             childArgs << QStringLiteral("--markup");
         if (options.image)
             childArgs << QStringLiteral("--image");
+        if (options.breakdown)
+            childArgs << QStringLiteral("--breakdown");
+        if (options.network)
+            childArgs << QStringLiteral("--network");
         if (!options.outputDir.isEmpty())
             childArgs << QStringLiteral("--output-dir") << options.outputDir;
         result = runParallel(options, given.screenplays, program, childArgs);

@@ -15,6 +15,10 @@ struct BatchOptions {
     bool characterStats = false;
     bool markup = false;
     bool image = false;
+    bool breakdown = false;
+    bool network = false;
+    // The totals over all screenplays go here (and the per-screenplay figures beside it).
+    QString summary;
     int mode = 0;
     QSize size{1024, 768};
     int settle = 50;
@@ -22,8 +26,10 @@ struct BatchOptions {
     QString outputDir;
     int jobs = 1;
     QStringList screenplays;
-    // Set in the processes that a parallel run starts: they report without the settings note.
+    // Set in the processes that a parallel run starts: they report without the settings note,
+    // and hand the figures of their screenplays for the summary to the parent in this file.
     bool child = false;
+    QString summaryPart;
 };
 
 // Exit statuses of the tool.

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Reading, discovery, markup and both statistics exports of one real screenplay.
+// Reading, discovery, markup and both statistics exports of one real screenplay; the scene
+// breakdown and the character network of a parsed one.
 #include "finaldraftwriter.h"
 #include "fountain.h"
 #include "screenplayanalysis.h"
@@ -75,6 +76,39 @@ void BM_ReadDiscoverMarkupExportFountain(benchmark::State &state)
     analyse(state, "barrier15-the-phoenix-child-2021.fountain");
 }
 BENCHMARK(BM_ReadDiscoverMarkupExportFountain)->Unit(benchmark::kMillisecond);
+
+// The two exports built on a parsed model: the breakdown and the network with its centrality.
+void breakdownAndNetwork(benchmark::State &state, const char *name)
+{
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    const QString path = screenplay(name);
+    if (!QFileInfo::exists(path)) {
+        state.SkipWithError("the screenplay corpus is not available");
+        return;
+    }
+    ScreenplayAnalysis a;
+    a.breakStrings = ScreenplayAnalysis::sampleBreakStrings();
+    a.openScreenplay(path);
+    a.buildModel();
+    for (auto _ : state) {
+        const CharacterNetwork network = a.characterNetwork();
+        benchmark::DoNotOptimize(a.sceneBreakdown().size() + network.graphml().size() +
+                                 network.edgeList().size());
+    }
+}
+
+void BM_BreakdownAndNetwork(benchmark::State &state)
+{
+    breakdownAndNetwork(state, "his-girl-friday-1940.txt");
+}
+BENCHMARK(BM_BreakdownAndNetwork)->Unit(benchmark::kMillisecond);
+
+void BM_BreakdownAndNetworkFlat(benchmark::State &state)
+{
+    breakdownAndNetwork(state, "meet-john-doe-1941.txt");
+}
+BENCHMARK(BM_BreakdownAndNetworkFlat)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -10,6 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     a.openScreenplay(path);
     a.buildModel();
     a.sceneStats();
+    a.sceneBreakdown();
+    a.characterNetwork().graphml();
     a.characterStats();
     return 0;
 }

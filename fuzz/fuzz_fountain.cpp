@@ -11,5 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     a.openScreenplay(path);
     a.buildModel();
     a.sceneStats();
+    a.sceneBreakdown();
+    a.characterNetwork().graphml();
     return 0;
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Reading, discovery, markup and both statistics exports of arbitrary bytes taken as a plain-text
+// Reading, discovery, markup and the exports of arbitrary bytes taken as a plain-text
 // or HTML screenplay.
 #include "fuzzsupport.h"
 #include "screenplayanalysis.h"
@@ -12,6 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     a.openScreenplay(path);
     a.buildModel();
     a.sceneStats();
+    a.sceneBreakdown();
+    a.characterNetwork().graphml();
     a.characterStats();
     a.markupDocument();
     return 0;

@@ -55,8 +55,9 @@ void TestBatch::outputsMatchMenusAndTool()
     QCOMPARE(window->automateFiles, plays.mid(0, 2));
     QTRY_VERIFY_WITH_TIMEOUT(
         QFile::exists(plays.at(1) + "-scene.csv") && window->automateFiles.isEmpty(), 30000);
-    const QStringList tool{"--scene-stats", "--character-stats", "--markup", "--image",
-                           "--size",        "320x240",           "--settle", "5"};
+    const QStringList tool{
+        "--scene-stats", "--character-stats", "--markup", "--image", "--breakdown", "--network",
+        "--size",        "320x240",           "--settle", "5"};
     QVERIFY(QDir().mkdir("serial") && QDir().mkdir("jobs"));
     QCOMPARE(QProcess::execute(PLOTLOOM_BATCH_TOOL,
                                tool + plays + QStringList{"--output-dir", "serial"}),
@@ -81,11 +82,16 @@ void TestBatch::outputsMatchMenusAndTool()
             QCOMPARE(folder.read(names.at(i) + kind), folder.read("menu" + kind));
             QCOMPARE(folder.read("serial/" + names.at(i) + kind), folder.read("menu" + kind));
         }
+        window->writeSceneBreakdown("menu-breakdown.csv");
+        window->writeCharacterNetwork("menu.graphml");
+        for (const QString kind : {"-breakdown.csv", ".graphml", "-edges.csv"})
+            QCOMPARE(folder.read("serial/" + names.at(i) + kind), folder.read("menu" + kind));
         QCOMPARE(folder.read("serial/" + names.at(i) + ".html"), window->markupDocument());
     }
     for (const QString &name : names) {
         QCOMPARE(QImage("serial/" + name + ".png").size(), QSize(320, 240));
-        for (const QString kind : {"-scene.csv", "-character.csv", ".html", ".png"})
+        for (const QString kind : {"-scene.csv", "-character.csv", ".html", ".png",
+                                   "-breakdown.csv", ".graphml", "-edges.csv"})
             QCOMPARE(folder.read("jobs/" + name + kind), folder.read("serial/" + name + kind));
     }
 }

@@ -69,7 +69,8 @@ void TestMainWindow::menus()
                             "[Characters]|Force Character||Load Colors...||Save Colors|Save "
                             "Colors as...|[BreakStrings]|Add BreakString|Remove BreakString||"
                             "Load BreakStrings...||Save BreakStrings|Save BreakStrings as...|"
-                            "[Stats]|Write Scene Stats|Write Character Stats|[Options]|Parsing"));
+                            "[Stats]|Write Scene Stats|Write Character Stats|Write Scene Breakdown|"
+                            "Write Character Network|[Options]|Parsing"));
 }
 
 // Rows are named after the entries' actions, with the title of the dialog each opens.
@@ -90,6 +91,8 @@ void TestMainWindow::menuEntriesReachOperations_data()
     QTest::newRow("actionSave_BreakStrings_as") << QStringLiteral("Select a breakstring file");
     QTest::newRow("actionWrite_Scene_Stats") << QStringLiteral("Write Stats");
     QTest::newRow("actionWrite_Character_Stats") << QStringLiteral("Write Stats");
+    QTest::newRow("actionWrite_Scene_Breakdown") << QStringLiteral("Write Stats");
+    QTest::newRow("actionWrite_Character_Network") << QStringLiteral("Write Network");
     QTest::newRow("actionParsing") << QStringLiteral("Dialog");
     for (const char *action : {"actionReparse", "actionSave_Colors", "actionSave_Break_Strings",
                                "actionRemove_Break_String", "actionQuit"})

@@ -71,8 +71,8 @@ void TestBatchTool::runs_data()
     QTest::addColumn<QString>("messages");
     QTest::addColumn<QString>("written");
     row("--help", 0,
-        "--scene-stats|--character-stats|--markup|--image|--mode|--size|--settle|--settings|"
-        "--output-dir|--jobs|--version");
+        "--scene-stats|--character-stats|--markup|--image|--breakdown|--network|--summary|--mode|"
+        "--size|--settle|--settings|--output-dir|--jobs|--version");
     row("", 2, "plotloom-batch: no screenplay given\nTry 'plotloom-batch --help'.");
     row("--mode spiral play.txt", 2, "unknown mode 'spiral'|--help");
     row("--size 4097x4096 play.txt", 2, "bad size '4097x4096'|at most 4096x4096|--help");
@@ -114,6 +114,14 @@ void TestBatchTool::runs_data()
         "play.txt-character.csv taken.txt-character.csv");
     row("DISPLAY=$DISPLAY --image --mode color-weaving --settle 101 --size 64x48 play.txt", 0,
         "[1/1] play.txt: settling, frame 100 of 101|[1/1] play.txt: 2 characters", "play.txt.png");
+    row("--summary", 2, "Missing value after '--summary'|--help");
+    row("--breakdown --network --output-dir out play.txt", 0,
+        "[1/1] play.txt: 2 characters, 3 scenes",
+        "out/play.txt-breakdown.csv out/play.txt-edges.csv out/play.txt.graphml");
+    // The screenplays that were read are summed up, even when another output fails.
+    row("--jobs 2 --summary out/sum.csv play.txt missing.txt taken.txt", 1,
+        "[2/3] missing.txt: error: no such file", "out/sum.csv out/sum-files.csv");
+    row("--summary nowhere/sum.csv play.txt", 1, "cannot write");
 }
 
 // The exit status, the messages, and exactly the files asked for.
