@@ -1,17 +1,32 @@
 // SPDX-License-Identifier: MIT
 #include "pdftext.h"
 
-#include <poppler-qt5.h>
-
-#include <cmath>
-#include <memory>
+#include <QCoreApplication>
+#include <QLibrary>
 
 namespace {
 
-// Poppler's own diagnostics ("Incorrect password", "May not be a PDF file") would only repeat,
-// less clearly, the one reason the reader gives.
-void ignorePopplerMessage(const QString &, const QVariant &)
+using ReadFunction = void (*)(const QString &, PdfText *);
+
+// The reader lives in the module "plotloom-pdf", installed beside the programs' libraries and
+// built in the build tree; it is loaded once, at the first PDF.
+ReadFunction pdfReader()
 {
+    static const ReadFunction read = []() -> ReadFunction {
+        QStringList folders;
+        if (QCoreApplication::instance())
+            folders.append(QCoreApplication::applicationDirPath() +
+                           QStringLiteral("/../" PLOTLOOM_LIBDIR "/plotloom"));
+        folders.append(QStringLiteral(PLOTLOOM_BUILD_MODULE_DIR));
+        for (const QString &folder : qAsConst(folders)) {
+            QLibrary module(folder + QStringLiteral("/plotloom-pdf"));
+            if (const auto found =
+                    reinterpret_cast<ReadFunction>(module.resolve("plotloomReadPdfText")))
+                return found;
+        }
+        return nullptr;
+    }();
+    return read;
 }
 
 } // namespace
@@ -19,35 +34,10 @@ void ignorePopplerMessage(const QString &, const QVariant &)
 PdfText readPdfText(const QString &fileName)
 {
     PdfText result;
-    Poppler::setDebugErrorFunction(ignorePopplerMessage, QVariant());
-    const std::unique_ptr<Poppler::Document> document(Poppler::Document::load(fileName));
-    if (!document) {
-        result.error = QStringLiteral("This file is not a PDF that can be read.");
-        return result;
-    }
-    if (document->isLocked()) {
-        result.error = QStringLiteral("This PDF is locked with a password and cannot be read.");
-        return result;
-    }
-    bool anyWord = false;
-    for (int p = 0; p < document->numPages(); ++p) {
-        PdfPage words;
-        const std::unique_ptr<Poppler::Page> page(document->page(p));
-        const QList<Poppler::TextBox *> boxes =
-            page ? page->textList() : QList<Poppler::TextBox *>();
-        for (const Poppler::TextBox *box : boxes) {
-            const QRectF r = box->boundingBox();
-            if (std::isfinite(r.left()) && std::isfinite(r.bottom()) && std::isfinite(r.width()))
-                words.append(PdfWord{box->text(), r.left(), r.bottom(), r.width()});
-        }
-        qDeleteAll(boxes);
-        anyWord = anyWord || !words.isEmpty();
-        result.pages.append(words);
-    }
-    if (!anyWord) {
-        result.pages.clear();
-        result.error = QStringLiteral(
-            "This PDF has no text layer (it may be a scan), so no characters can be found.");
-    }
+    if (const ReadFunction read = pdfReader())
+        read(fileName, &result);
+    else
+        result.error = QStringLiteral("PDF support is not installed (the module plotloom-pdf is "
+                                      "missing), so this PDF cannot be read.");
     return result;
 }

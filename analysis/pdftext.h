@@ -13,4 +13,6 @@ struct PdfText {
     QString error;
 };
 
+// Reads the text layer through the PDF module, loaded at the first call; without the module the
+// error says so.
 PdfText readPdfText(const QString &fileName);
