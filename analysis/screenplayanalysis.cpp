@@ -53,6 +53,7 @@ void ScreenplayAnalysis::openScreenplay(const QString &name)
         setProgressValue(lines.size());
         setProgressTitle(QStringLiteral("Finding characters: ") +
                          QString::number(characters.size()));
+        progressFinished();
     }
 }
 
@@ -64,6 +65,7 @@ void ScreenplayAnalysis::buildModel()
     setProgressTitle(QStringLiteral("Parsing Text"));
     markup = createMarkUp();
     setProgressValue(lines.size());
+    progressFinished();
 }
 
 float ScreenplayAnalysis::viewStep() const
@@ -99,6 +101,9 @@ void ScreenplayAnalysis::setProgressValue(int)
 {
 }
 void ScreenplayAnalysis::setProgressTitle(const QString &)
+{
+}
+void ScreenplayAnalysis::progressFinished()
 {
 }
 void ScreenplayAnalysis::breakStringsChanged()

@@ -129,6 +129,8 @@ protected:
     virtual bool progressCanceled() const;
     virtual void setProgressValue(int value);
     virtual void setProgressTitle(const QString &title);
+    // The stage that progressStarted began has ended; its progress display must not show again.
+    virtual void progressFinished();
     virtual void breakStringsChanged();
 
 private:

@@ -50,9 +50,12 @@ void Plotloom::Automate()
 void Plotloom::scheduleAutomateStep(int delay)
 {
     const int run = m_automateRun;
+    // A step that falls due while an open or parse runs waits for its end (see whenIdle).
     QTimer::singleShot(std::max(delay, 0), this, [this, run] {
-        if (run == m_automateRun)
-            automateTrigger();
+        whenIdle([this, run] {
+            if (run == m_automateRun)
+                automateTrigger();
+        });
     });
 }
 
@@ -85,7 +88,6 @@ void Plotloom::automateTrigger()
         if (automateFiles.isEmpty())
             return;
     }
-    openScreenplay(automateFiles.first());
-    Parse();
+    openAndParse(automateFiles.first());
     scheduleAutomateStep(autoDelay);
 }

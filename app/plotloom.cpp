@@ -11,6 +11,7 @@
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QTimer>
 #include <QWebView>
 
 #include <cstdio>
@@ -36,30 +37,39 @@ Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
     ui.setupUi(this);
     m_textView = std::make_unique<WebTextView>(ui.webView);
 
-    connect(ui.pushButton_SaveImage, &QPushButton::clicked, this, &Plotloom::saveImage);
+    // Menus and buttons start operations, which never run inside another one (see whenIdle).
+    const auto menuOperation = [this](void (Plotloom::*dispatch)(QAction *)) {
+        return [this, dispatch](QAction *action) {
+            whenIdle([this, dispatch, action] { (this->*dispatch)(action); });
+        };
+    };
+    connect(ui.pushButton_SaveImage, &QPushButton::clicked, this, operation(&Plotloom::saveImage));
     connect(ui.pushButton_WriteSceneStats, &QPushButton::clicked, this,
-            qOverload<>(&Plotloom::writeSceneStats));
+            operation(qOverload<>(&Plotloom::writeSceneStats)));
     connect(ui.pushButton_WriteCharacterStats, &QPushButton::clicked, this,
-            qOverload<>(&Plotloom::writeCharacterStats));
-    connect(ui.menuFile, &QMenu::triggered, this, &Plotloom::filemenuTrigger);
-    connect(ui.menuStats, &QMenu::triggered, this, &Plotloom::statsmenuTrigger);
-    connect(ui.menuCharacters, &QMenu::triggered, this, &Plotloom::charactersmenuTrigger);
-    connect(ui.menuBreakStrings, &QMenu::triggered, this, &Plotloom::breakstringsmenuTrigger);
-    connect(ui.menuOptions, &QMenu::triggered, this, &Plotloom::optionsmenuTrigger);
-    connect(ui.menuFonts, &QMenu::triggered, this, &Plotloom::fontsmenuTrigger);
+            operation(qOverload<>(&Plotloom::writeCharacterStats)));
+    connect(ui.menuFile, &QMenu::triggered, this, menuOperation(&Plotloom::filemenuTrigger));
+    connect(ui.menuStats, &QMenu::triggered, this, menuOperation(&Plotloom::statsmenuTrigger));
+    connect(ui.menuCharacters, &QMenu::triggered, this,
+            menuOperation(&Plotloom::charactersmenuTrigger));
+    connect(ui.menuBreakStrings, &QMenu::triggered, this,
+            menuOperation(&Plotloom::breakstringsmenuTrigger));
+    connect(ui.menuOptions, &QMenu::triggered, this, menuOperation(&Plotloom::optionsmenuTrigger));
+    connect(ui.menuFonts, &QMenu::triggered, this, menuOperation(&Plotloom::fontsmenuTrigger));
 
     ui.comboBox_DrawMode->addItem(tr("Force Directed"));
     ui.comboBox_DrawMode->addItem(tr("Color Weaving"));
     ui.comboBox_DrawMode->addItem(tr("Convergence Graph"));
     ui.comboBox_DrawMode->addItem(tr("Increasing Graph"));
 
-    connect(ui.pushButton_addBreakString, &QPushButton::clicked, this, &Plotloom::addBreakString);
+    connect(ui.pushButton_addBreakString, &QPushButton::clicked, this,
+            operation(&Plotloom::addBreakString));
     connect(ui.pushButton_removeBreakString, &QPushButton::clicked, this,
-            &Plotloom::removeBreakString);
+            operation(&Plotloom::removeBreakString));
     connect(ui.pushButton_loadBreakString, &QPushButton::clicked, this,
-            &Plotloom::loadBreakStringList);
+            operation(&Plotloom::loadBreakStringList));
     connect(ui.pushButton_saveBreakString, &QPushButton::clicked, this,
-            &Plotloom::saveBreakStringList);
+            operation(&Plotloom::saveBreakStringList));
     // Runs after the view's own handler, which has already recoloured the selected characters.
     connect(&ui.ThreadView->colorDialog, &QColorDialog::currentColorChanged, this,
             &Plotloom::currentColorChanged);
@@ -70,9 +80,11 @@ Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
     ui.webView->addAction(addCharacterAction);
     ui.webView->addAction(addBreakStringAction);
     ui.webView->addAction(breakHereAction);
-    connect(addCharacterAction, &QAction::triggered, this, &Plotloom::textAddCharacterTrigger);
-    connect(addBreakStringAction, &QAction::triggered, this, &Plotloom::textBreakStringTrigger);
-    connect(breakHereAction, &QAction::triggered, this, &Plotloom::textBreakHereTrigger);
+    connect(addCharacterAction, &QAction::triggered, this,
+            operation(&Plotloom::textAddCharacterTrigger));
+    connect(addBreakStringAction, &QAction::triggered, this,
+            operation(&Plotloom::textBreakStringTrigger));
+    connect(breakHereAction, &QAction::triggered, this, operation(&Plotloom::textBreakHereTrigger));
     connect(ui.webView, &QWidget::customContextMenuRequested, this,
             &Plotloom::customContextMenuTrigger);
 
@@ -90,7 +102,8 @@ Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
     }
 
     ui.pushButton_Reparse->hide();
-    connect(ui.pushButton_Reparse, &QPushButton::clicked, this, &Plotloom::reparseTrigger);
+    connect(ui.pushButton_Reparse, &QPushButton::clicked, this,
+            operation(&Plotloom::reparseTrigger));
     loadCharacters(QStringLiteral("characters.txt"));
     m_textView->setDefaultFontSize(11);
     About();
@@ -102,6 +115,38 @@ Plotloom::~Plotloom()
     // The view keeps a pointer to the list, which the analysis deletes after this body.
     ui.ThreadView->clear();
     ui.ThreadView->textView = nullptr;
+}
+
+void Plotloom::whenIdle(std::function<void()> op)
+{
+    if (busy())
+        m_deferredOperations.push_back(std::move(op));
+    else
+        runOperation(op);
+}
+
+std::function<void()> Plotloom::operation(void (Plotloom::*slot)())
+{
+    return [this, slot] { whenIdle([this, slot] { (this->*slot)(); }); };
+}
+
+void Plotloom::runOperation(const std::function<void()> &op)
+{
+    ++m_operations;
+    op();
+    --m_operations;
+    // From the event loop, so that the waiting operation does not run inside this one's caller.
+    if (!busy() && !m_deferredOperations.empty())
+        QTimer::singleShot(0, this, &Plotloom::runDeferredOperation);
+}
+
+void Plotloom::runDeferredOperation()
+{
+    if (busy() || m_deferredOperations.empty())
+        return;
+    const std::function<void()> op = std::move(m_deferredOperations.front());
+    m_deferredOperations.pop_front();
+    runOperation(op);
 }
 
 void Plotloom::filemenuTrigger(QAction *action)
@@ -249,6 +294,12 @@ void Plotloom::setProgressValue(int value)
         return;
     progress->setValue(value);
     m_progressUpdated.start();
+}
+
+void Plotloom::progressFinished()
+{
+    // A dialog that was never shown keeps a timer that would show it later; it goes instead.
+    progress.reset();
 }
 
 void Plotloom::setProgressTitle(const QString &title)

@@ -10,6 +10,8 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -73,6 +75,12 @@ public:
     int contextMenuY = 0;
     WebTextView *textView() const { return m_textView.get(); }
 
+    // Runs op as an operation of the window: at once when none is running, otherwise as soon as
+    // the running one has ended. Operations run the event loop inside their progress and modal
+    // dialogs, where a timer or a menu could otherwise start another over the same members.
+    void whenIdle(std::function<void()> op);
+    bool busy() const { return m_operations > 0; }
+
 public slots:
     void saveImage();
     void writeCharacterStats();
@@ -106,6 +114,7 @@ protected:
     bool progressCanceled() const override;
     void setProgressValue(int value) override;
     void setProgressTitle(const QString &title) override;
+    void progressFinished() override;
     void breakStringsChanged() override;
     // Ends the process for "Quit"; tests replace it.
     virtual void quit(int status);
@@ -115,10 +124,19 @@ private:
     void loadColorsAndRecolor();
     void scheduleAutomateStep(int delay);
     void forgetListRows(const QVector<Character *> &list);
+    // Opens a screenplay and parses it, as Open File and each batch step do.
+    void openAndParse(const QString &name);
+    // The slot as a menu, button or text view action runs it: through whenIdle.
+    std::function<void()> operation(void (Plotloom::*slot)());
+    void runOperation(const std::function<void()> &op);
+    void runDeferredOperation();
 
     std::unique_ptr<WebTextView> m_textView;
     QElapsedTimer m_progressUpdated;
     QString m_progressTitle;
     // Identifies the batch run whose steps are pending; a new run makes older steps stale.
     int m_automateRun = 0;
+    // The number of operations running (nested ones count too) and those waiting for their end.
+    int m_operations = 0;
+    std::deque<std::function<void()>> m_deferredOperations;
 };

@@ -16,11 +16,11 @@ void Plotloom::customContextMenuTrigger(const QPoint &pos)
     auto *menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     connect(menu->addAction(tr("Add Character")), &QAction::triggered, this,
-            &Plotloom::textAddCharacterTrigger);
+            operation(&Plotloom::textAddCharacterTrigger));
     connect(menu->addAction(tr("Add BreakString")), &QAction::triggered, this,
-            &Plotloom::textBreakStringTrigger);
+            operation(&Plotloom::textBreakStringTrigger));
     connect(menu->addAction(tr("Break Section Here")), &QAction::triggered, this,
-            &Plotloom::textBreakHereTrigger);
+            operation(&Plotloom::textBreakHereTrigger));
     menu->popup(ui.webView->mapToGlobal(pos));
 }
 
