@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
+#include <QHash>
 #include <QInputDialog>
 #include <QListWidgetItem>
 
@@ -29,6 +30,12 @@ QListWidgetItem *includeRow(const Character *c)
 void Plotloom::includeCharactersDialog()
 {
     loadCharacters(QStringLiteral("characters.txt"));
+    // An included character in force also has a row in the character list; the dialog's row
+    // takes its place in listItem while the dialog is open, and it comes back afterwards.
+    QHash<Character *, QListWidgetItem *> characterRows;
+    for (Character *c : qAsConst(includeCharacters))
+        if (c->listItem && c->listItem->listWidget() == ui.listWidget)
+            characterRows.insert(c, c->listItem);
     QDialog dialog;
     includeUi.setupUi(&dialog);
     dialog.setWindowTitle(tr("Included Characters"));
@@ -43,10 +50,12 @@ void Plotloom::includeCharactersDialog()
             &Plotloom::setIncludeCharacterColor);
     resetCharacterUIList();
     const bool accepted = dialog.exec() == QDialog::Accepted;
-    // The rows go with the dialog.
+    // The dialog's rows go with it.
     for (Character *c : qAsConst(includeCharacters))
         if (c->listItem && c->listItem->listWidget() == includeUi.listWidget)
             c->listItem = nullptr;
+    for (auto row = characterRows.cbegin(); row != characterRows.cend(); ++row)
+        row.key()->listItem = row.value();
     includeUi = Ui_IncludeCharacters();
     if (accepted)
         saveCharacters(QStringLiteral("characters.txt"));

@@ -49,6 +49,7 @@ private slots:
     void addBreakStringWithReparseButton();
     void breakSectionHere();
     void includeDialog();
+    void includeDialogKeepsCharacterRows();
     void loadColorsRecolours();
 
 private:
@@ -159,6 +160,31 @@ void TestEditing::includeDialog()
     openInWindow(*m_window, m_folder->write("smith.txt", screenplay("37 MRS SMITH|37 BOB|37 BOB")));
     QVERIFY(m_window->characters.contains(m_window->includeCharacters.last()));
     QCOMPARE(styles(*m_window, "span.MRSSMITH"), styled(Qt::red, 1));
+}
+
+// An included character that is also in force keeps its character list row after the dialog,
+// so the Color Picker and Load Colors still reach it.
+void TestEditing::includeDialogKeepsCharacterRows()
+{
+    ModalAnswers answers;
+    answers.then([&answers](QWidget *dialog) {
+        answers.then([](QWidget *input) {
+            input->findChild<QLineEdit *>()->setText("ASTRID");
+            ModalAnswers::accept(input);
+        });
+        dialog->findChild<QPushButton *>("pushButton_AddIncludeCharacter")->click();
+        ModalAnswers::closeDialog(dialog, false);
+    });
+    m_window->ui.actionForce_Character->trigger();
+    m_window->Parse();
+    m_window->Parse();
+    m_window->ui.actionForce_Character->trigger(); // cancelled by default
+    const int row = m_window->characterList->characters.indexOf(m_window->includeCharacters.last());
+    QVERIFY(row >= 0);
+    QListWidgetItem *item = m_window->ui.listWidget->item(row);
+    item->setSelected(true);
+    m_window->ui.ThreadView->colorDialog.setCurrentColor(Qt::red);
+    QCOMPARE(item->background().color(), QColor(Qt::red));
 }
 
 // Three colours for five characters: the last two take the third.
