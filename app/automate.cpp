@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "plotloom.h"
 
+#include "fileio.h"
 #include "option.h"
 #include "ui_optionsdialog.h"
 
 #include <QDialog>
 #include <QFileDialog>
 #include <QTimer>
-
-#include <cstdio>
 
 void Plotloom::Automate()
 {
@@ -76,8 +75,8 @@ void Plotloom::automateTrigger()
             // must not pass to the next screenplay's picture.
             if (!ui.ThreadView->imageFileName.isEmpty()) {
                 ui.ThreadView->saveImageToFile(QString());
-                std::printf("could not write %s\n", qPrintable(image));
-                std::fflush(stdout);
+                reportNotWritten(image, tr("the screenplay has no scenes to draw"),
+                                 QStringLiteral("could not write ") + image);
             }
         }
         if (autoWriteSceneStats)

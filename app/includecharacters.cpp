@@ -121,7 +121,9 @@ void Plotloom::setIncludeCharacterColor()
 
 void Plotloom::loadColorsAndRecolor()
 {
-    loadColors(QFileDialog::getOpenFileName(nullptr, tr("Select a color file")));
+    // A cancelled dialog, or a file that cannot be read, changes no colour.
+    if (!loadColors(QFileDialog::getOpenFileName(nullptr, tr("Select a color file"))))
+        return;
     if (characters.isEmpty() || colors.isEmpty())
         return;
     for (int i = 0; i < characters.size(); ++i) {

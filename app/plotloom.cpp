@@ -8,9 +8,11 @@
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QStatusBar>
 #include <QTimer>
 #include <QWebView>
 
@@ -36,6 +38,8 @@ Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
     loadConfig();
     ui.setupUi(this);
     m_textView = std::make_unique<WebTextView>(ui.webView);
+    setNotWrittenHandler(
+        [this](const QString &path, const QString &reason) { showNotWritten(path, reason); });
 
     // Menus and buttons start operations, which never run inside another one (see whenIdle).
     const auto menuOperation = [this](void (Plotloom::*dispatch)(QAction *)) {
@@ -112,6 +116,7 @@ Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
 
 Plotloom::~Plotloom()
 {
+    setNotWrittenHandler({});
     // The view keeps a pointer to the list, which the analysis deletes after this body.
     ui.ThreadView->clear();
     ui.ThreadView->textView = nullptr;
@@ -264,6 +269,23 @@ void Plotloom::saveMarkup()
         QFileDialog::getSaveFileName(this, tr("Save Markup"), QDir::currentPath(),
                                      tr("html (*.html);;xml (*.xml);; All files (*.*)"));
     saveWholeFile(name, markupDocument(), QStringLiteral("file not found"));
+}
+
+void Plotloom::showNotWritten(const QString &path, const QString &reason)
+{
+    const QString line =
+        tr("%1 was not saved: %2.")
+            .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason);
+    statusBar()->showMessage(line, messageTimeout);
+    if (!m_notWritten) {
+        m_notWritten = std::make_unique<QMessageBox>(QMessageBox::Warning, tr("Not saved"),
+                                                     QString(), QMessageBox::Ok, this);
+        m_notWritten->setModal(false);
+    }
+    // While the box is open further failures join it, so a batch run does not pile up boxes.
+    m_notWritten->setText(
+        m_notWritten->isVisible() ? m_notWritten->text() + QLatin1Char('\n') + line : line);
+    m_notWritten->show();
 }
 
 void Plotloom::titleChanged(const QString &title)

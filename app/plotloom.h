@@ -18,6 +18,7 @@
 class Option;
 class QAction;
 class QListWidgetItem;
+class QMessageBox;
 class QProgressDialog;
 class WebTextView;
 
@@ -124,6 +125,10 @@ private:
     void loadColorsAndRecolor();
     void scheduleAutomateStep(int delay);
     void forgetListRows(const QVector<Character *> &list);
+    // False, with a word to the user, for a selection that holds no text.
+    bool selectionUsable(const QString &selected);
+    // Tells the user that a file was not written, and why.
+    void showNotWritten(const QString &path, const QString &reason);
     // Opens a screenplay and parses it, as Open File and each batch step do.
     void openAndParse(const QString &name);
     // The slot as a menu, button or text view action runs it: through whenIdle.
@@ -131,7 +136,12 @@ private:
     void runOperation(const std::function<void()> &op);
     void runDeferredOperation();
 
+    // How long a status bar message stays, in milliseconds.
+    static constexpr int messageTimeout = 10000;
+
     std::unique_ptr<WebTextView> m_textView;
+    // Lists the files that were not written, without blocking the window or a batch run.
+    std::unique_ptr<QMessageBox> m_notWritten;
     QElapsedTimer m_progressUpdated;
     QString m_progressTitle;
     // Identifies the batch run whose steps are pending; a new run makes older steps stale.

@@ -50,7 +50,10 @@ private slots:
     void breakSectionHere();
     void includeDialog();
     void includeDialogKeepsCharacterRows();
+    void loadColorsRecolours_data();
     void loadColorsRecolours();
+    void emptySelectionAddsNothing_data();
+    void emptySelectionAddsNothing();
 
 private:
     std::unique_ptr<WorkingFolder> m_folder;
@@ -187,21 +190,61 @@ void TestEditing::includeDialogKeepsCharacterRows()
     QCOMPARE(item->background().color(), QColor(Qt::red));
 }
 
-// Three colours for five characters: the last two take the third.
+void TestEditing::loadColorsRecolours_data()
+{
+    QTest::addColumn<bool>("chosen");
+    QTest::newRow("three colours for five characters") << true;
+    QTest::newRow("cancelled") << false;
+}
+
+// Three colours for five characters: the last two take the third. A cancelled dialog changes no
+// colour, also not from the colours loaded before.
 void TestEditing::loadColorsRecolours()
 {
+    QFETCH(bool, chosen);
     const QString colours = m_folder->write("three.txt", "255 0 0\n0 255 0\n0 0 255\n");
+    m_folder->write("colors.txt", "9 9 9\n");
     openInWindow(*m_window, m_folder->write("five.txt", screenplay("37 A|37 A|37 B|37 B|37 C|"
                                                                    "37 C|37 D|37 D|37 E|37 E")));
     QCOMPARE(m_window->characters.size(), 5);
+    m_window->characters.at(0)->color = Qt::yellow; // picked
     ModalAnswers answers;
-    answers.then([colours](QWidget *w) { chooseFiles(w, {colours}); });
+    if (chosen)
+        answers.then([colours](QWidget *w) { chooseFiles(w, {colours}); });
     m_window->ui.actionLoad_Colors->trigger();
-    const QVector<QColor> expected{Qt::red, Qt::green, Qt::blue, Qt::blue, Qt::blue};
-    for (int i = 0; i < 5; ++i) {
+    const QColor grey(9, 9, 9);
+    const QVector<QColor> expected =
+        chosen ? QVector<QColor>{Qt::red, Qt::green, Qt::blue, Qt::blue, Qt::blue}
+               : QVector<QColor>{Qt::yellow, grey, grey, grey, grey};
+    for (int i = 0; i < 5; ++i)
         QCOMPARE(m_window->characters.at(i)->color, expected.at(i));
+    for (int i = chosen ? 0 : 1; i < 5; ++i)
         QCOMPARE(m_window->characters.at(i)->listItem->background().color(), expected.at(i));
-    }
+}
+
+void TestEditing::emptySelectionAddsNothing_data()
+{
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QString>("selection");
+    QTest::newRow("Add Character, nothing selected") << 0 << QString();
+    QTest::newRow("Add BreakString, nothing selected") << 1 << QString();
+    QTest::newRow("Add BreakString, blanks selected") << 1 << QStringLiteral("      ");
+}
+
+// An empty character would name every speaker line, an empty break string every indented one.
+void TestEditing::emptySelectionAddsNothing()
+{
+    QFETCH(int, action);
+    QFETCH(QString, selection);
+    if (!selection.isEmpty())
+        QVERIFY(m_window->ui.webView->findText(selection));
+    QCOMPARE(m_window->textView()->selectedText(), selection);
+    const int characters = m_window->characters.size();
+    const QStringList breakStrings = m_window->breakStrings;
+    m_window->ui.webView->actions().at(action)->trigger();
+    QCOMPARE(m_window->characters.size(), characters);
+    QCOMPARE(m_window->breakStrings, breakStrings);
+    QVERIFY(m_window->ui.pushButton_Reparse->isHidden());
 }
 
 QTEST_MAIN(TestEditing)

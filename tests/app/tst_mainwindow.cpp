@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "apptest.h"
 #include "rope.h"
+#include "stdoutcapture.h"
 #include "webtextview.h"
 
 #include <QMenuBar>
@@ -17,6 +18,8 @@ private slots:
     void openRealScreenplay();
     void pageScriptDoesNotRun();
     void optionsRoundTrip();
+    void failedSaveIsShown_data();
+    void failedSaveIsShown();
 };
 
 // Without "breakStrings.txt" a prompt comes first, whose Ok writes the sample; then, without
@@ -201,6 +204,66 @@ void TestMainWindow::optionsRoundTrip()
         folder.read("config.txt"),
         QByteArray(config).replace("looseMatch True", "looseMatch False").replace(" 40", " 7"));
     QCOMPARE(window->numberSteps, 7);
+}
+
+// Rows name the file that cannot be written and its standard-output line, which stays.
+void TestMainWindow::failedSaveIsShown_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("statistics") << "missing/play.csv"
+                                << "file not found";
+    QTest::newRow("image") << "missing/play.png"
+                           << "could not save image missing/play.png";
+    QTest::newRow("colours") << "colors.txt"
+                             << "could not write colors.txt";
+    QTest::newRow("no colours to save") << "colors.txt"
+                                        << "colors.txt left as it is: there are no characters to "
+                                           "take colours from";
+    QTest::newRow("characters") << "characters.txt"
+                                << "could not write characters.txt";
+    QTest::newRow("config") << "config.txt"
+                            << "could not write config.txt";
+}
+
+// The window names the file and the reason in a box that blocks neither it nor a batch run.
+void TestMainWindow::failedSaveIsShown()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, line);
+    const QString row = QTest::currentDataTag();
+    WorkingFolder folder;
+    auto window = makeWindow();
+    folder.write("colors.txt", "1 2 3\n");
+    if (row != "no colours to save") {
+        openInWindow(*window, folder.write("play.txt", screenplay("37 ANN|25 Hi.|37 BOB|25 Yo.")));
+        if (!file.startsWith("missing/")) {
+            QFile::remove(file);
+            QVERIFY(QDir().mkdir(file)); // a folder in the file's place
+        }
+    }
+    ModalAnswers answers;
+    answers.then(ModalAnswers::accept);
+    StdoutCapture out;
+    if (row == "statistics") {
+        window->writeSceneStats(file);
+    } else if (row == "image") {
+        window->ui.ThreadView->saveImageToFile(file);
+        window->ui.ThreadView->paintGL();
+    } else {
+        window
+            ->findChild<QAction *>(row == "characters" ? "actionForce_Character"
+                                   : row == "config"   ? "actionParsing"
+                                                       : "actionSave_Colors")
+            ->trigger();
+    }
+    QVERIFY2(out.lines().contains(line), qPrintable(out.lines().join('|')));
+    auto *box = window->findChild<QMessageBox *>();
+    QVERIFY(box && box->isVisible() && !box->isModal());
+    const QString named = folder.filePath(file) + " was not saved: ";
+    QVERIFY2(box->text().startsWith(named) && box->text().size() > named.size() + 5,
+             qPrintable(box->text()));
+    QCOMPARE(folder.read("colors.txt"), row == "colours" ? "<missing>" : "1 2 3\n");
 }
 
 QTEST_MAIN(TestMainWindow)
