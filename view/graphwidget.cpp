@@ -171,8 +171,10 @@ void GraphWidget::writePendingImage()
     const QString name = imageFileName;
     imageFileName.clear();
 
-    const int w = width();
-    const int h = height();
+    // The frame has device pixels: under display scaling the widget's own size is only a part.
+    const qreal ratio = devicePixelRatioF();
+    const int w = qRound(width() * ratio);
+    const int h = qRound(height() * ratio);
     const unsigned readWidth = nearestPower(w);
     const unsigned readHeight = nearestPower(h);
     std::vector<uchar> pixels(size_t(readWidth) * readHeight * 3);
