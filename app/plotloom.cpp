@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QStatusBar>
@@ -38,6 +39,8 @@ Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
     loadConfig();
     ui.setupUi(this);
     m_textView = std::make_unique<WebTextView>(ui.webView);
+    // The text view would take Ctrl+A (select all) for itself; see eventFilter.
+    ui.webView->installEventFilter(this);
     setNotWrittenHandler(
         [this](const QString &path, const QString &reason) { showNotWritten(path, reason); });
 
@@ -152,6 +155,22 @@ void Plotloom::runDeferredOperation()
     const std::function<void()> op = std::move(m_deferredOperations.front());
     m_deferredOperations.pop_front();
     runOperation(op);
+}
+
+bool Plotloom::eventFilter(QObject *watched, QEvent *event)
+{
+    // The menus' shortcuts come before the text view's own keys.
+    if (watched == ui.webView && event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QKeySequence pressed(int(key->modifiers()) | key->key());
+        for (const QAction *action : findChildren<QAction *>()) {
+            if (action->shortcut() == pressed && !pressed.isEmpty()) {
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Plotloom::filemenuTrigger(QAction *action)

@@ -117,6 +117,7 @@ protected:
     void setProgressTitle(const QString &title) override;
     void progressFinished() override;
     void breakStringsChanged() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     // Ends the process for "Quit"; tests replace it.
     virtual void quit(int status);
 

@@ -20,6 +20,8 @@ private slots:
     void optionsRoundTrip();
     void failedSaveIsShown_data();
     void failedSaveIsShown();
+    void shortcutsFromAnywhere_data();
+    void shortcutsFromAnywhere();
 };
 
 // Without "breakStrings.txt" a prompt comes first, whose Ok writes the sample; then, without
@@ -264,6 +266,43 @@ void TestMainWindow::failedSaveIsShown()
     QVERIFY2(box->text().startsWith(named) && box->text().size() > named.size() + 5,
              qPrintable(box->text()));
     QCOMPARE(folder.read("colors.txt"), row == "colours" ? "<missing>" : "1 2 3\n");
+}
+
+void TestMainWindow::shortcutsFromAnywhere_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("dialogTitle");
+    QTest::newRow("Ctrl+O, text view") << "webView"
+                                       << "Ctrl+O"
+                                       << "Select a screenplay";
+    QTest::newRow("Ctrl+O, character list") << "listWidget"
+                                            << "Ctrl+O"
+                                            << "Select a screenplay";
+    QTest::newRow("Ctrl+A, editable text view") << "webView"
+                                                << "Ctrl+A"
+                                                << "Select screenplays";
+}
+
+void TestMainWindow::shortcutsFromAnywhere()
+{
+    QFETCH(QString, focus);
+    QFETCH(QString, keys);
+    QFETCH(QString, dialogTitle);
+    WorkingFolder folder;
+    auto window = makeWindow();
+    // Editable text, as an HTML screenplay may hold, takes the editing keys (Ctrl+A) first.
+    openInWindow(*window, folder.write("play.html", "<body contenteditable='true'><pre>\n" +
+                                                        screenplay("37 ANN|25 Hi.|37 BOB|25 Yo.") +
+                                                        "</pre></body>"));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    auto *target = window->findChild<QWidget *>(focus);
+    QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(20, 20)); // as the user starts reading
+    QTRY_VERIFY(target->hasFocus());
+    ModalAnswers answers;
+    QTest::keySequence(target, QKeySequence(keys));
+    QTRY_COMPARE(answers.titles.value(0), dialogTitle);
 }
 
 QTEST_MAIN(TestMainWindow)
