@@ -70,10 +70,8 @@ void ScreenplayAnalysis::buildModel()
 
 float ScreenplayAnalysis::viewStep() const
 {
-    // Far finer sampling adds nothing visible and grows the graph without bound (a step of 1e-8
-    // would ask for a billion nodes); zero or negative counts would never reach the end.
-    constexpr int maximumSteps = 1000;
-    return 1.0f / static_cast<float>(std::clamp(numberSteps, 1, maximumSteps));
+    return 1.0f /
+           static_cast<float>(std::clamp(numberSteps, minimumNumberSteps, maximumNumberSteps));
 }
 
 QStringList ScreenplayAnalysis::sampleBreakStrings()

@@ -86,6 +86,10 @@ public:
     // The fraction of the text between two samples of the thread view: 1 / "NumberSteps", held
     // to the range that makes a useful, bounded graph.
     float viewStep() const;
+    // The "NumberSteps" that viewStep uses: fewer would never reach the end of the text; more adds
+    // nothing visible and grows the graph, a node per character per step, without bound.
+    static constexpr int minimumNumberSteps = 1;
+    static constexpr int maximumNumberSteps = 1000;
     // Reads "config.txt" (or another path) into the six settings.
     bool loadSettings(const QString &path = QStringLiteral("config.txt"));
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "plotloom.h"
 
+#include "contrastingrowdelegate.h"
+
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
@@ -20,7 +22,6 @@ QListWidgetItem *includeRow(const Character *c)
     if (c->colorSet)
         text += QLatin1String(" [forced color]");
     auto *item = new QListWidgetItem(text);
-    item->setData(Qt::ForegroundRole, QBrush(Qt::darkGray));
     item->setData(Qt::BackgroundRole, QBrush(c->color));
     return item;
 }
@@ -38,6 +39,7 @@ void Plotloom::includeCharactersDialog()
             characterRows.insert(c, c->listItem);
     QDialog dialog;
     includeUi.setupUi(&dialog);
+    includeUi.listWidget->setItemDelegate(new ContrastingRowDelegate(includeUi.listWidget));
     dialog.setWindowTitle(tr("Included Characters"));
     includeUi.pushButton_AddIncludeCharacter->setText(tr("+"));
     includeUi.pushButton_RemoveIncludeCharacter->setText(tr("-"));

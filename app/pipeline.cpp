@@ -61,7 +61,6 @@ void Plotloom::Parse()
         for (const QString &word : c->names)
             text += word + QLatin1Char(' ');
         auto *item = new QListWidgetItem(text);
-        item->setData(Qt::ForegroundRole, QBrush(Qt::darkGray));
         item->setData(Qt::BackgroundRole, QBrush(c->color));
         c->listItem = item;
         ui.listWidget->addItem(item);

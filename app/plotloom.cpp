@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "plotloom.h"
 
+#include "contrastingrowdelegate.h"
 #include "fileio.h"
 #include "option.h"
 #include "webtextview.h"
@@ -13,8 +14,10 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QWebView>
 
 #include <cstdio>
@@ -28,6 +31,12 @@ void printLine(const char *line)
     std::fflush(stdout);
 }
 
+// The reparse button's margins within the thread view.
+constexpr int reparseMarginLeft = 30;
+constexpr int reparseMarginTop = 20;
+constexpr int reparseMarginRight = 19;
+constexpr int reparseMarginBottom = 20;
+
 // How often the progress dialog's value is shown; setting it runs the event loop, which is far
 // slower than a line of analysis, while cancelling is still polled at every line.
 constexpr qint64 progressIntervalMs = 30;
@@ -39,6 +48,12 @@ Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
     loadConfig();
     ui.setupUi(this);
     m_textView = std::make_unique<WebTextView>(ui.webView);
+    ui.listWidget->setItemDelegate(new ContrastingRowDelegate(ui.listWidget));
+    // The view controls keep the height their font needs; the tabs below take the rest.
+    ui.groupBox_2->setMaximumHeight(ui.groupBox_2->minimumSizeHint().height());
+    // The form's size suits a large screen; on a smaller one the window starts at the space there.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        resize(size().boundedTo(screen->availableSize()));
     // The text view would take Ctrl+A (select all) for itself; see eventFilter.
     ui.webView->installEventFilter(this);
     setNotWrittenHandler(
@@ -109,6 +124,12 @@ Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
     }
 
     ui.pushButton_Reparse->hide();
+    // The button covers the view at whatever size the view has, with the form's margins.
+    auto *reparseCover = new QVBoxLayout(ui.ThreadView);
+    reparseCover->setContentsMargins(reparseMarginLeft, reparseMarginTop, reparseMarginRight,
+                                     reparseMarginBottom);
+    reparseCover->addWidget(ui.pushButton_Reparse);
+    ui.pushButton_Reparse->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     connect(ui.pushButton_Reparse, &QPushButton::clicked, this,
             operation(&Plotloom::reparseTrigger));
     loadCharacters(QStringLiteral("characters.txt"));

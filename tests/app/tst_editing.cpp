@@ -6,6 +6,8 @@
 #include <QColorDialog>
 #include <QListWidget>
 
+#include <cmath>
+
 namespace {
 
 QStringList sceneTypes(const Plotloom &w)
@@ -54,6 +56,8 @@ private slots:
     void loadColorsRecolours();
     void emptySelectionAddsNothing_data();
     void emptySelectionAddsNothing();
+    void rowTextContrasts_data();
+    void rowTextContrasts();
 
 private:
     std::unique_ptr<WorkingFolder> m_folder;
@@ -245,6 +249,69 @@ void TestEditing::emptySelectionAddsNothing()
     QCOMPARE(m_window->characters.size(), characters);
     QCOMPARE(m_window->breakStrings, breakStrings);
     QVERIFY(m_window->ui.pushButton_Reparse->isHidden());
+}
+
+void TestEditing::rowTextContrasts_data()
+{
+    QTest::addColumn<bool>("dialog");
+    QTest::newRow("character list") << false;
+    QTest::newRow("included characters") << true;
+}
+
+// Every row's text, dark or light, contrasts with the row's colour at least 4.5 : 1 (red takes
+// dark text, by a narrow margin).
+void TestEditing::rowTextContrasts()
+{
+    QFETCH(bool, dialog);
+    const QVector<QColor> colours{Qt::black,         Qt::white, Qt::yellow,
+                                  QColor(0, 0, 128), Qt::gray,  Qt::red};
+    QByteArray lines, names;
+    for (int i = 0; i < colours.size(); ++i) {
+        const QColor &c = colours.at(i);
+        names += QByteArray("37 N") + char('A' + i) + "|37 N" + char('A' + i) + '|';
+        lines +=
+            QString::asprintf("N%c : %d %d %d\n", 'A' + i, c.red(), c.green(), c.blue()).toLatin1();
+    }
+    m_folder->write("characters.txt", lines);
+    openInWindow(*m_window, m_folder->write("play.txt", screenplay(names.chopped(1))));
+    const auto luminance = [](QRgb rgb) {
+        double sum = 0;
+        for (const auto &[value, weight] :
+             {std::pair(qRed(rgb), 0.2126), {qGreen(rgb), 0.7152}, {qBlue(rgb), 0.0722}}) {
+            const double c = value / 255.0;
+            sum += weight * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+        }
+        return sum + 0.05;
+    };
+    QStringList poor;
+    const auto check = [&](QListWidget *list) {
+        QCOMPARE(list->count(), colours.size());
+        list->doItemsLayout();
+        const QImage image = list->viewport()->grab().toImage();
+        for (int i = 0; i < list->count(); ++i) {
+            const QRect row = list->visualItemRect(list->item(i));
+            const double back = luminance(list->item(i)->background().color().rgb());
+            double best = 1.0; // the text's strongest contrast against its row
+            for (int y = row.top(); y <= row.bottom(); ++y)
+                for (int x = row.left(); x <= row.right(); ++x) {
+                    const double text = luminance(image.pixel(x, y));
+                    best = std::max(best, std::max(text, back) / std::min(text, back));
+                }
+            if (best < 4.5)
+                poor.append(list->item(i)->text());
+        }
+    };
+    ModalAnswers answers;
+    answers.then([&](QWidget *w) {
+        check(w->findChild<QListWidget *>("listWidget"));
+        ModalAnswers::closeDialog(w, false);
+    });
+    if (dialog)
+        m_window->ui.actionForce_Character->trigger();
+    else
+        check(m_window->ui.listWidget);
+    QCOMPARE(answers.titles.size(), dialog ? 1 : 0);
+    QVERIFY2(poor.isEmpty(), qPrintable(poor.join(',')));
 }
 
 QTEST_MAIN(TestEditing)

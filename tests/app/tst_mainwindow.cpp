@@ -4,8 +4,11 @@
 #include "stdoutcapture.h"
 #include "webtextview.h"
 
+#include <QComboBox>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QTabBar>
 #include <QWebView>
 
 class TestMainWindow : public QObject {
@@ -22,6 +25,8 @@ private slots:
     void failedSaveIsShown();
     void shortcutsFromAnywhere_data();
     void shortcutsFromAnywhere();
+    void controlsWhole_data();
+    void controlsWhole();
 };
 
 // Without "breakStrings.txt" a prompt comes first, whose Ok writes the sample; then, without
@@ -183,6 +188,7 @@ void TestMainWindow::pageScriptDoesNotRun()
 }
 
 // All six settings go from config.txt through the dialog back to config.txt; Cancel keeps them.
+// NumberSteps is offered only up to the 1000 steps a parse uses.
 void TestMainWindow::optionsRoundTrip()
 {
     WorkingFolder folder;
@@ -195,7 +201,7 @@ void TestMainWindow::optionsRoundTrip()
     for (const bool ok : {false, true})
         answers.then([ok](QWidget *dialog) {
             dialog->findChild<QCheckBox *>("looseMatch")->setChecked(false);
-            dialog->findChild<QSpinBox *>("NumberStepsspinBox")->setValue(7);
+            dialog->findChild<QSpinBox *>("NumberStepsspinBox")->setValue(5000);
             ModalAnswers::closeDialog(dialog, ok);
         });
     window->ui.actionParsing->trigger();
@@ -204,8 +210,8 @@ void TestMainWindow::optionsRoundTrip()
     window->ui.actionParsing->trigger();
     QCOMPARE(
         folder.read("config.txt"),
-        QByteArray(config).replace("looseMatch True", "looseMatch False").replace(" 40", " 7"));
-    QCOMPARE(window->numberSteps, 7);
+        QByteArray(config).replace("looseMatch True", "looseMatch False").replace(" 40", " 1000"));
+    QCOMPARE(window->numberSteps, 1000);
 }
 
 // Rows name the file that cannot be written and its standard-output line, which stays.
@@ -303,6 +309,69 @@ void TestMainWindow::shortcutsFromAnywhere()
     ModalAnswers answers;
     QTest::keySequence(target, QKeySequence(keys));
     QTRY_COMPARE(answers.titles.value(0), dialogTitle);
+}
+
+namespace {
+
+// The visible buttons, labels and boxes of root that are cut off or smaller than their text (for
+// a spin box, its longest value) needs.
+QStringList cutControls(QWidget *root)
+{
+    QStringList cut;
+    for (QWidget *w : root->findChildren<QWidget *>()) {
+        if (w->isVisible() && (qobject_cast<QAbstractButton *>(w) || qobject_cast<QLabel *>(w) ||
+                               qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractSpinBox *>(w)))
+            if (w->visibleRegion() != QRegion(w->rect()) ||
+                w->size().expandedTo(w->minimumSizeHint()) != w->size())
+                cut.append(w->objectName());
+    }
+    return cut;
+}
+
+} // namespace
+
+void TestMainWindow::controlsWhole_data()
+{
+    QTest::addColumn<QString>("shown"); // the window's size, or the action opening a dialog
+    QTest::newRow("window 1280 x 800") << "1280x800";
+    QTest::newRow("window 1920 x 1080") << "1920x1080";
+    QTest::newRow("Options dialog") << "actionParsing";
+    QTest::newRow("batch options dialog") << "actionAutomate";
+}
+
+// Every control is whole, on every tab; the spin boxes show their longest values.
+void TestMainWindow::controlsWhole()
+{
+    QFETCH(QString, shown);
+    REQUIRE_CORPUS();
+    WorkingFolder folder;
+    auto window = makeWindow();
+    QStringList cut;
+    if (shown.startsWith("action")) {
+        ModalAnswers answers;
+        if (shown == "actionAutomate")
+            answers.then([](QWidget *files) { ModalAnswers::closeDialog(files, false); });
+        answers.then([&cut](QWidget *dialog) {
+            cut = cutControls(dialog);
+            ModalAnswers::closeDialog(dialog, false);
+        });
+        window->findChild<QAction *>(shown)->trigger();
+        QCOMPARE(answers.titles.last(), QStringLiteral("Dialog"));
+    } else {
+        openInWindow(*window, corpusFile(QStringLiteral("his-girl-friday-1940.txt")));
+        const QSize size(shown.section('x', 0, 0).toInt(), shown.section('x', 1).toInt());
+        window->resize(size);
+        QTRY_COMPARE(window->size(), size);
+        const QTabBar *tabs = window->ui.tabWidget->tabBar();
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            window->ui.tabWidget->setCurrentIndex(tab);
+            QApplication::processEvents();
+            cut += cutControls(window.get());
+            if (!tabs->rect().contains(tabs->tabRect(tab)))
+                cut.append(tabs->tabText(tab));
+        }
+    }
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(' ')));
 }
 
 QTEST_MAIN(TestMainWindow)
