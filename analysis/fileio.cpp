@@ -13,7 +13,25 @@ void printLine(const QString &line)
     std::fflush(stdout);
 }
 
+NotWrittenHandler &notWrittenHandler()
+{
+    static NotWrittenHandler handler;
+    return handler;
+}
+
 } // namespace
+
+void setNotWrittenHandler(NotWrittenHandler handler)
+{
+    notWrittenHandler() = std::move(handler);
+}
+
+void reportNotWritten(const QString &path, const QString &reason, const QString &line)
+{
+    printLine(line);
+    if (!path.isEmpty() && notWrittenHandler())
+        notWrittenHandler()(path, reason);
+}
 
 bool openForReading(QFile &file)
 {
@@ -44,8 +62,9 @@ bool openWholeFile(QSaveFile &file, const QString &failureLine)
     // An empty name (a cancelled file dialog) would otherwise open and fail only at commit.
     if (!file.fileName().isEmpty() && file.open(QIODevice::WriteOnly))
         return true;
-    printLine(failureLine.isEmpty() ? QStringLiteral("could not write ") + file.fileName()
-                                    : failureLine);
+    reportNotWritten(file.fileName(), file.errorString(),
+                     failureLine.isEmpty() ? QStringLiteral("could not write ") + file.fileName()
+                                           : failureLine);
     return false;
 }
 
@@ -53,8 +72,9 @@ bool commitWholeFile(QSaveFile &file, const QByteArray &data)
 {
     if (file.write(data) == data.size() && file.commit())
         return true;
+    const QString reason = file.errorString();
     file.cancelWriting();
-    printLine(QStringLiteral("could not write ") + file.fileName());
+    reportNotWritten(file.fileName(), reason, QStringLiteral("could not write ") + file.fileName());
     return false;
 }
 

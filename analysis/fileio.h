@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Opens a settings file or screenplay for reading as text; an empty name (a cancelled file
 // dialog) fails quietly like a missing file.
 bool openForReading(QFile &file);
@@ -17,7 +19,16 @@ bool openForReading(QFile &file);
 bool readSettingsLines(const QString &path, QStringList *lines);
 
 // Every file the program writes goes through these, so that a failed or interrupted write leaves
-// the previous file intact. Each failure prints one line on standard output.
+// the previous file intact. Each failure prints one line on standard output and, unless the name
+// is empty (a cancelled file dialog), is passed to the not-written handler.
+
+// Receives the path and the reason of every file that was not written; the window shows them.
+using NotWrittenHandler = std::function<void(const QString &path, const QString &reason)>;
+// Replaces the handler; an empty one (the default) receives nothing.
+void setNotWrittenHandler(NotWrittenHandler handler);
+// Reports a file that was not written: line on standard output, then path and reason to the
+// handler.
+void reportNotWritten(const QString &path, const QString &reason, const QString &line);
 
 // Opens file for writing; on failure prints failureLine, or a line naming the file.
 bool openWholeFile(QSaveFile &file, const QString &failureLine = QString());

@@ -57,6 +57,7 @@ void ScreenplayAnalysis::openScreenplay(const QString &name)
         setProgressValue(lines.size());
         setProgressTitle(QStringLiteral("Finding characters: ") +
                          QString::number(characters.size()));
+        progressFinished();
     }
 }
 
@@ -68,14 +69,13 @@ void ScreenplayAnalysis::buildModel()
     setProgressTitle(QStringLiteral("Parsing Text"));
     markup = createMarkUp();
     setProgressValue(lines.size());
+    progressFinished();
 }
 
 float ScreenplayAnalysis::viewStep() const
 {
-    // Far finer sampling adds nothing visible and grows the graph without bound (a step of 1e-8
-    // would ask for a billion nodes); zero or negative counts would never reach the end.
-    constexpr int maximumSteps = 1000;
-    return 1.0f / static_cast<float>(std::clamp(numberSteps, 1, maximumSteps));
+    return 1.0f /
+           static_cast<float>(std::clamp(numberSteps, minimumNumberSteps, maximumNumberSteps));
 }
 
 QStringList ScreenplayAnalysis::sampleBreakStrings()
@@ -103,6 +103,9 @@ void ScreenplayAnalysis::setProgressValue(int)
 {
 }
 void ScreenplayAnalysis::setProgressTitle(const QString &)
+{
+}
+void ScreenplayAnalysis::progressFinished()
 {
 }
 void ScreenplayAnalysis::breakStringsChanged()

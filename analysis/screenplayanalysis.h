@@ -113,6 +113,10 @@ public:
     // The fraction of the text between two samples of the thread view: 1 / "NumberSteps", held
     // to the range that makes a useful, bounded graph.
     float viewStep() const;
+    // The "NumberSteps" that viewStep uses: fewer would never reach the end of the text; more adds
+    // nothing visible and grows the graph, a node per character per step, without bound.
+    static constexpr int minimumNumberSteps = 1;
+    static constexpr int maximumNumberSteps = 1000;
     // Reads "config.txt" (or another path) into the seven settings.
     bool loadSettings(const QString &path = QStringLiteral("config.txt"));
 
@@ -182,6 +186,8 @@ protected:
     virtual bool progressCanceled() const;
     virtual void setProgressValue(int value);
     virtual void setProgressTitle(const QString &title);
+    // The stage that progressStarted began has ended; its progress display must not show again.
+    virtual void progressFinished();
     virtual void breakStringsChanged();
     // A screenplay file that was read is not of its format; the default says why on standard
     // error, as "FILE: REASON".

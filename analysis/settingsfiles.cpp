@@ -65,8 +65,11 @@ bool ScreenplayAnalysis::saveCharacters(const QString &fileName)
 {
     QString text;
     for (const Character *c : qAsConst(includeCharacters)) {
-        for (const QString &word : c->names)
-            text += word + QLatin1Char(' ');
+        // The aliases go back as read, so that saving loses none: NAME, ALIAS, ALIAS : R G B.
+        text += c->names.join(QLatin1Char(' '));
+        for (const QStringList &alias : c->aliases)
+            text += QLatin1String(", ") + alias.join(QLatin1Char(' '));
+        text += QLatin1Char(' ');
         if (c->colorSet)
             text += QLatin1String(" : ") + rgbText(c->color);
         text += QLatin1Char('\n');
@@ -91,6 +94,12 @@ bool ScreenplayAnalysis::loadColors(const QString &fileName)
 
 bool ScreenplayAnalysis::saveColors(const QString &fileName)
 {
+    // With no character in force the file would be emptied, and the colours in it lost.
+    if (characters.isEmpty()) {
+        const QString reason = QStringLiteral("there are no characters to take colours from");
+        reportNotWritten(fileName, reason, fileName + QStringLiteral(" left as it is: ") + reason);
+        return false;
+    }
     QString text;
     for (const Character *c : qAsConst(characters))
         text += rgbText(c->color) + QLatin1Char('\n');

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "plotloom.h"
 
+#include "fileio.h"
 #include "option.h"
 #include "ui_optionsdialog.h"
 
 #include <QDialog>
 #include <QFileDialog>
 #include <QTimer>
-
-#include <cstdio>
 
 void Plotloom::Automate()
 {
@@ -50,9 +49,12 @@ void Plotloom::Automate()
 void Plotloom::scheduleAutomateStep(int delay)
 {
     const int run = m_automateRun;
+    // A step that falls due while an open or parse runs waits for its end (see whenIdle).
     QTimer::singleShot(std::max(delay, 0), this, [this, run] {
-        if (run == m_automateRun)
-            automateTrigger();
+        whenIdle([this, run] {
+            if (run == m_automateRun)
+                automateTrigger();
+        });
     });
 }
 
@@ -73,8 +75,8 @@ void Plotloom::automateTrigger()
             // must not pass to the next screenplay's picture.
             if (!ui.ThreadView->imageFileName.isEmpty()) {
                 ui.ThreadView->saveImageToFile(QString());
-                std::printf("could not write %s\n", qPrintable(image));
-                std::fflush(stdout);
+                reportNotWritten(image, tr("the screenplay has no scenes to draw"),
+                                 QStringLiteral("could not write ") + image);
             }
         }
         if (autoWriteSceneStats)
@@ -85,7 +87,6 @@ void Plotloom::automateTrigger()
         if (automateFiles.isEmpty())
             return;
     }
-    openScreenplay(automateFiles.first());
-    Parse();
+    openAndParse(automateFiles.first());
     scheduleAutomateStep(autoDelay);
 }

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "plotloom.h"
 
+#include "contrastingrowdelegate.h"
+
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
+#include <QHash>
 #include <QInputDialog>
 #include <QListWidgetItem>
 
@@ -19,7 +22,6 @@ QListWidgetItem *includeRow(const Character *c)
     if (c->colorSet)
         text += QLatin1String(" [forced color]");
     auto *item = new QListWidgetItem(text);
-    item->setData(Qt::ForegroundRole, QBrush(Qt::darkGray));
     item->setData(Qt::BackgroundRole, QBrush(c->color));
     return item;
 }
@@ -29,8 +31,15 @@ QListWidgetItem *includeRow(const Character *c)
 void Plotloom::includeCharactersDialog()
 {
     loadCharacters(QStringLiteral("characters.txt"));
+    // An included character in force also has a row in the character list; the dialog's row
+    // takes its place in listItem while the dialog is open, and it comes back afterwards.
+    QHash<Character *, QListWidgetItem *> characterRows;
+    for (Character *c : qAsConst(includeCharacters))
+        if (c->listItem && c->listItem->listWidget() == ui.listWidget)
+            characterRows.insert(c, c->listItem);
     QDialog dialog;
     includeUi.setupUi(&dialog);
+    includeUi.listWidget->setItemDelegate(new ContrastingRowDelegate(includeUi.listWidget));
     dialog.setWindowTitle(tr("Included Characters"));
     includeUi.pushButton_AddIncludeCharacter->setText(tr("+"));
     includeUi.pushButton_RemoveIncludeCharacter->setText(tr("-"));
@@ -43,10 +52,12 @@ void Plotloom::includeCharactersDialog()
             &Plotloom::setIncludeCharacterColor);
     resetCharacterUIList();
     const bool accepted = dialog.exec() == QDialog::Accepted;
-    // The rows go with the dialog.
+    // The dialog's rows go with it.
     for (Character *c : qAsConst(includeCharacters))
         if (c->listItem && c->listItem->listWidget() == includeUi.listWidget)
             c->listItem = nullptr;
+    for (auto row = characterRows.cbegin(); row != characterRows.cend(); ++row)
+        row.key()->listItem = row.value();
     includeUi = Ui_IncludeCharacters();
     if (accepted)
         saveCharacters(QStringLiteral("characters.txt"));
@@ -112,7 +123,9 @@ void Plotloom::setIncludeCharacterColor()
 
 void Plotloom::loadColorsAndRecolor()
 {
-    loadColors(QFileDialog::getOpenFileName(nullptr, tr("Select a color file")));
+    // A cancelled dialog, or a file that cannot be read, changes no colour.
+    if (!loadColors(QFileDialog::getOpenFileName(nullptr, tr("Select a color file"))))
+        return;
     if (characters.isEmpty() || colors.isEmpty())
         return;
     for (int i = 0; i < characters.size(); ++i) {

@@ -8,15 +8,6 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-namespace {
-
-constexpr int spinBoxMinimum = -1;
-constexpr int spinBoxMaximum = 99999999;
-constexpr int spinBoxWidth = 50;
-constexpr int spinBoxHeight = 20;
-
-} // namespace
-
 Option::Option(const QString &name, int *intValue, bool *boolValue)
     : ConfigEntry{name, intValue, boolValue, QString()}
 {
@@ -43,9 +34,9 @@ QObject *Option::makeWindowItem(QWidget *parent, QVBoxLayout *layout)
         label->setSizePolicy(QSizePolicy::Fixed, label->sizePolicy().verticalPolicy());
         auto *spin = new QSpinBox(parent);
         spin->setObjectName(name + QLatin1String("spinBox"));
+        // Fixed at its size hint, which fits the longest value of the range.
         spin->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-        spin->setMaximumSize(spinBoxWidth, spinBoxHeight);
-        spin->setRange(spinBoxMinimum, spinBoxMaximum);
+        spin->setRange(minimum, maximum);
         spin->setValue(*intValue);
         row->addWidget(label);
         row->addWidget(spin);

@@ -25,4 +25,9 @@ public:
     void takeWidgetValue();
 
     QObject *widget = nullptr;
+    // The values the spin box of an int option offers; by default every value a setting may hold.
+    static constexpr int anyMinimum = -1;
+    static constexpr int anyMaximum = 99999999;
+    int minimum = anyMinimum;
+    int maximum = anyMaximum;
 };

@@ -6,7 +6,6 @@
 
 #include <QFileDialog>
 #include <QListWidgetItem>
-#include <QProgressDialog>
 
 void Plotloom::OpenFile()
 {
@@ -14,6 +13,11 @@ void Plotloom::OpenFile()
     // A cancelled dialog keeps the open screenplay and the edits made to it.
     if (name.isEmpty())
         return;
+    openAndParse(name);
+}
+
+void Plotloom::openAndParse(const QString &name)
+{
     openScreenplay(name);
     Parse();
 }
@@ -57,7 +61,6 @@ void Plotloom::Parse()
         for (const QString &word : c->names)
             text += word + QLatin1Char(' ');
         auto *item = new QListWidgetItem(text);
-        item->setData(Qt::ForegroundRole, QBrush(Qt::darkGray));
         item->setData(Qt::BackgroundRole, QBrush(c->color));
         c->listItem = item;
         ui.listWidget->addItem(item);
@@ -84,8 +87,4 @@ void Plotloom::SetText()
     m_textView->setStyle(heading, QStringLiteral("color"), QStringLiteral("purple"));
     m_textView->setStyle(heading, QStringLiteral("font-weight"), QStringLiteral("bold"));
     m_textView->setStyle(heading, QStringLiteral("font-style"), QStringLiteral("italic"));
-    if (progress) {
-        progress->setValue(characterList ? characterList->characters.size() + 1 : 1);
-        progress->hide();
-    }
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "plotloom.h"
 
+#include "contrastingrowdelegate.h"
 #include "fileio.h"
 #include "option.h"
 #include "webtextview.h"
@@ -8,9 +9,15 @@
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
 #include <QWebView>
 
 #include <cstdio>
@@ -24,6 +31,12 @@ void printLine(const char *line)
     std::fflush(stdout);
 }
 
+// The reparse button's margins within the thread view.
+constexpr int reparseMarginLeft = 30;
+constexpr int reparseMarginTop = 20;
+constexpr int reparseMarginRight = 19;
+constexpr int reparseMarginBottom = 20;
+
 // How often the progress dialog's value is shown; setting it runs the event loop, which is far
 // slower than a line of analysis, while cancelling is still polled at every line.
 constexpr qint64 progressIntervalMs = 30;
@@ -35,31 +48,50 @@ Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
     loadConfig();
     ui.setupUi(this);
     m_textView = std::make_unique<WebTextView>(ui.webView);
+    ui.listWidget->setItemDelegate(new ContrastingRowDelegate(ui.listWidget));
+    // The view controls keep the height their font needs; the tabs below take the rest.
+    ui.groupBox_2->setMaximumHeight(ui.groupBox_2->minimumSizeHint().height());
+    // The form's size suits a large screen; on a smaller one the window starts at the space there.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        resize(size().boundedTo(screen->availableSize()));
+    // The text view would take Ctrl+A (select all) for itself; see eventFilter.
+    ui.webView->installEventFilter(this);
+    setNotWrittenHandler(
+        [this](const QString &path, const QString &reason) { showNotWritten(path, reason); });
 
-    connect(ui.pushButton_SaveImage, &QPushButton::clicked, this, &Plotloom::saveImage);
+    // Menus and buttons start operations, which never run inside another one (see whenIdle).
+    const auto menuOperation = [this](void (Plotloom::*dispatch)(QAction *)) {
+        return [this, dispatch](QAction *action) {
+            whenIdle([this, dispatch, action] { (this->*dispatch)(action); });
+        };
+    };
+    connect(ui.pushButton_SaveImage, &QPushButton::clicked, this, operation(&Plotloom::saveImage));
     connect(ui.pushButton_WriteSceneStats, &QPushButton::clicked, this,
-            qOverload<>(&Plotloom::writeSceneStats));
+            operation(qOverload<>(&Plotloom::writeSceneStats)));
     connect(ui.pushButton_WriteCharacterStats, &QPushButton::clicked, this,
-            qOverload<>(&Plotloom::writeCharacterStats));
-    connect(ui.menuFile, &QMenu::triggered, this, &Plotloom::filemenuTrigger);
-    connect(ui.menuStats, &QMenu::triggered, this, &Plotloom::statsmenuTrigger);
-    connect(ui.menuCharacters, &QMenu::triggered, this, &Plotloom::charactersmenuTrigger);
-    connect(ui.menuBreakStrings, &QMenu::triggered, this, &Plotloom::breakstringsmenuTrigger);
-    connect(ui.menuOptions, &QMenu::triggered, this, &Plotloom::optionsmenuTrigger);
-    connect(ui.menuFonts, &QMenu::triggered, this, &Plotloom::fontsmenuTrigger);
+            operation(qOverload<>(&Plotloom::writeCharacterStats)));
+    connect(ui.menuFile, &QMenu::triggered, this, menuOperation(&Plotloom::filemenuTrigger));
+    connect(ui.menuStats, &QMenu::triggered, this, menuOperation(&Plotloom::statsmenuTrigger));
+    connect(ui.menuCharacters, &QMenu::triggered, this,
+            menuOperation(&Plotloom::charactersmenuTrigger));
+    connect(ui.menuBreakStrings, &QMenu::triggered, this,
+            menuOperation(&Plotloom::breakstringsmenuTrigger));
+    connect(ui.menuOptions, &QMenu::triggered, this, menuOperation(&Plotloom::optionsmenuTrigger));
+    connect(ui.menuFonts, &QMenu::triggered, this, menuOperation(&Plotloom::fontsmenuTrigger));
 
     ui.comboBox_DrawMode->addItem(tr("Force Directed"));
     ui.comboBox_DrawMode->addItem(tr("Color Weaving"));
     ui.comboBox_DrawMode->addItem(tr("Convergence Graph"));
     ui.comboBox_DrawMode->addItem(tr("Increasing Graph"));
 
-    connect(ui.pushButton_addBreakString, &QPushButton::clicked, this, &Plotloom::addBreakString);
+    connect(ui.pushButton_addBreakString, &QPushButton::clicked, this,
+            operation(&Plotloom::addBreakString));
     connect(ui.pushButton_removeBreakString, &QPushButton::clicked, this,
-            &Plotloom::removeBreakString);
+            operation(&Plotloom::removeBreakString));
     connect(ui.pushButton_loadBreakString, &QPushButton::clicked, this,
-            &Plotloom::loadBreakStringList);
+            operation(&Plotloom::loadBreakStringList));
     connect(ui.pushButton_saveBreakString, &QPushButton::clicked, this,
-            &Plotloom::saveBreakStringList);
+            operation(&Plotloom::saveBreakStringList));
     // Runs after the view's own handler, which has already recoloured the selected characters.
     connect(&ui.ThreadView->colorDialog, &QColorDialog::currentColorChanged, this,
             &Plotloom::currentColorChanged);
@@ -70,9 +102,11 @@ Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
     ui.webView->addAction(addCharacterAction);
     ui.webView->addAction(addBreakStringAction);
     ui.webView->addAction(breakHereAction);
-    connect(addCharacterAction, &QAction::triggered, this, &Plotloom::textAddCharacterTrigger);
-    connect(addBreakStringAction, &QAction::triggered, this, &Plotloom::textBreakStringTrigger);
-    connect(breakHereAction, &QAction::triggered, this, &Plotloom::textBreakHereTrigger);
+    connect(addCharacterAction, &QAction::triggered, this,
+            operation(&Plotloom::textAddCharacterTrigger));
+    connect(addBreakStringAction, &QAction::triggered, this,
+            operation(&Plotloom::textBreakStringTrigger));
+    connect(breakHereAction, &QAction::triggered, this, operation(&Plotloom::textBreakHereTrigger));
     connect(ui.webView, &QWidget::customContextMenuRequested, this,
             &Plotloom::customContextMenuTrigger);
 
@@ -90,7 +124,14 @@ Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
     }
 
     ui.pushButton_Reparse->hide();
-    connect(ui.pushButton_Reparse, &QPushButton::clicked, this, &Plotloom::reparseTrigger);
+    // The button covers the view at whatever size the view has, with the form's margins.
+    auto *reparseCover = new QVBoxLayout(ui.ThreadView);
+    reparseCover->setContentsMargins(reparseMarginLeft, reparseMarginTop, reparseMarginRight,
+                                     reparseMarginBottom);
+    reparseCover->addWidget(ui.pushButton_Reparse);
+    ui.pushButton_Reparse->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    connect(ui.pushButton_Reparse, &QPushButton::clicked, this,
+            operation(&Plotloom::reparseTrigger));
     loadCharacters(QStringLiteral("characters.txt"));
     m_textView->setDefaultFontSize(11);
     About();
@@ -99,9 +140,58 @@ Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
 
 Plotloom::~Plotloom()
 {
+    setNotWrittenHandler({});
     // The view keeps a pointer to the list, which the analysis deletes after this body.
     ui.ThreadView->clear();
     ui.ThreadView->textView = nullptr;
+}
+
+void Plotloom::whenIdle(std::function<void()> op)
+{
+    if (busy())
+        m_deferredOperations.push_back(std::move(op));
+    else
+        runOperation(op);
+}
+
+std::function<void()> Plotloom::operation(void (Plotloom::*slot)())
+{
+    return [this, slot] { whenIdle([this, slot] { (this->*slot)(); }); };
+}
+
+void Plotloom::runOperation(const std::function<void()> &op)
+{
+    ++m_operations;
+    op();
+    --m_operations;
+    // From the event loop, so that the waiting operation does not run inside this one's caller.
+    if (!busy() && !m_deferredOperations.empty())
+        QTimer::singleShot(0, this, &Plotloom::runDeferredOperation);
+}
+
+void Plotloom::runDeferredOperation()
+{
+    if (busy() || m_deferredOperations.empty())
+        return;
+    const std::function<void()> op = std::move(m_deferredOperations.front());
+    m_deferredOperations.pop_front();
+    runOperation(op);
+}
+
+bool Plotloom::eventFilter(QObject *watched, QEvent *event)
+{
+    // The menus' shortcuts come before the text view's own keys.
+    if (watched == ui.webView && event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QKeySequence pressed(int(key->modifiers()) | key->key());
+        for (const QAction *action : findChildren<QAction *>()) {
+            if (action->shortcut() == pressed && !pressed.isEmpty()) {
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Plotloom::filemenuTrigger(QAction *action)
@@ -248,6 +338,23 @@ void Plotloom::saveMarkup()
     saveWholeFile(name, markupDocument(), QStringLiteral("file not found"));
 }
 
+void Plotloom::showNotWritten(const QString &path, const QString &reason)
+{
+    const QString line =
+        tr("%1 was not saved: %2.")
+            .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason);
+    statusBar()->showMessage(line, messageTimeout);
+    if (!m_notWritten) {
+        m_notWritten = std::make_unique<QMessageBox>(QMessageBox::Warning, tr("Not saved"),
+                                                     QString(), QMessageBox::Ok, this);
+        m_notWritten->setModal(false);
+    }
+    // While the box is open further failures join it, so a batch run does not pile up boxes.
+    m_notWritten->setText(
+        m_notWritten->isVisible() ? m_notWritten->text() + QLatin1Char('\n') + line : line);
+    m_notWritten->show();
+}
+
 void Plotloom::titleChanged(const QString &title)
 {
     setWindowTitle(title);
@@ -276,6 +383,12 @@ void Plotloom::setProgressValue(int value)
         return;
     progress->setValue(value);
     m_progressUpdated.start();
+}
+
+void Plotloom::progressFinished()
+{
+    // A dialog that was never shown keeps a timer that would show it later; it goes instead.
+    progress.reset();
 }
 
 void Plotloom::setProgressTitle(const QString &title)

@@ -10,12 +10,15 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
 class Option;
 class QAction;
 class QListWidgetItem;
+class QMessageBox;
 class QProgressDialog;
 class WebTextView;
 
@@ -73,6 +76,12 @@ public:
     int contextMenuY = 0;
     WebTextView *textView() const { return m_textView.get(); }
 
+    // Runs op as an operation of the window: at once when none is running, otherwise as soon as
+    // the running one has ended. Operations run the event loop inside their progress and modal
+    // dialogs, where a timer or a menu could otherwise start another over the same members.
+    void whenIdle(std::function<void()> op);
+    bool busy() const { return m_operations > 0; }
+
 public slots:
     void saveImage();
     void writeCharacterStats();
@@ -111,7 +120,9 @@ protected:
     bool progressCanceled() const override;
     void setProgressValue(int value) override;
     void setProgressTitle(const QString &title) override;
+    void progressFinished() override;
     void breakStringsChanged() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     // Ends the process for "Quit"; tests replace it.
     virtual void quit(int status);
 
@@ -120,10 +131,28 @@ private:
     void loadColorsAndRecolor();
     void scheduleAutomateStep(int delay);
     void forgetListRows(const QVector<Character *> &list);
+    // False, with a word to the user, for a selection that holds no text.
+    bool selectionUsable(const QString &selected);
+    // Tells the user that a file was not written, and why.
+    void showNotWritten(const QString &path, const QString &reason);
+    // Opens a screenplay and parses it, as Open File and each batch step do.
+    void openAndParse(const QString &name);
+    // The slot as a menu, button or text view action runs it: through whenIdle.
+    std::function<void()> operation(void (Plotloom::*slot)());
+    void runOperation(const std::function<void()> &op);
+    void runDeferredOperation();
+
+    // How long a status bar message stays, in milliseconds.
+    static constexpr int messageTimeout = 10000;
 
     std::unique_ptr<WebTextView> m_textView;
+    // Lists the files that were not written, without blocking the window or a batch run.
+    std::unique_ptr<QMessageBox> m_notWritten;
     QElapsedTimer m_progressUpdated;
     QString m_progressTitle;
     // Identifies the batch run whose steps are pending; a new run makes older steps stale.
     int m_automateRun = 0;
+    // The number of operations running (nested ones count too) and those waiting for their end.
+    int m_operations = 0;
+    std::deque<std::function<void()>> m_deferredOperations;
 };

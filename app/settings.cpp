@@ -21,8 +21,13 @@ QVector<ConfigEntry *> entries(const std::vector<std::unique_ptr<Option>> &optio
 bool Plotloom::loadConfig()
 {
     options.clear();
-    for (const ConfigEntry &entry : configEntries())
+    for (const ConfigEntry &entry : configEntries()) {
         options.push_back(std::make_unique<Option>(entry));
+        if (entry.intValue == &numberSteps) {
+            options.back()->minimum = minimumNumberSteps;
+            options.back()->maximum = maximumNumberSteps;
+        }
+    }
     return readConfig(QStringLiteral("config.txt"), entries(options));
 }
 

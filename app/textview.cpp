@@ -6,6 +6,7 @@
 
 #include <QListWidgetItem>
 #include <QMenu>
+#include <QStatusBar>
 #include <QWebView>
 
 #include <cstdio>
@@ -16,11 +17,11 @@ void Plotloom::customContextMenuTrigger(const QPoint &pos)
     auto *menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     connect(menu->addAction(tr("Add Character")), &QAction::triggered, this,
-            &Plotloom::textAddCharacterTrigger);
+            operation(&Plotloom::textAddCharacterTrigger));
     connect(menu->addAction(tr("Add BreakString")), &QAction::triggered, this,
-            &Plotloom::textBreakStringTrigger);
+            operation(&Plotloom::textBreakStringTrigger));
     connect(menu->addAction(tr("Break Section Here")), &QAction::triggered, this,
-            &Plotloom::textBreakHereTrigger);
+            operation(&Plotloom::textBreakHereTrigger));
     menu->popup(ui.webView->mapToGlobal(pos));
 }
 
@@ -28,7 +29,10 @@ void Plotloom::textAddCharacterTrigger()
 {
     std::puts("add character");
     std::fflush(stdout);
-    addCharacter(m_textView->selectedText().split(QLatin1Char(' '), Qt::KeepEmptyParts));
+    const QString selected = m_textView->selectedText();
+    if (!selectionUsable(selected))
+        return;
+    addCharacter(selected.split(QLatin1Char(' '), Qt::KeepEmptyParts));
     setReparseNeeded();
 }
 
@@ -36,8 +40,20 @@ void Plotloom::textBreakStringTrigger()
 {
     std::puts("add breakstring");
     std::fflush(stdout);
-    breakStrings.append(m_textView->selectedText());
+    const QString selected = m_textView->selectedText();
+    if (!selectionUsable(selected))
+        return;
+    breakStrings.append(selected);
     setReparseNeeded();
+}
+
+bool Plotloom::selectionUsable(const QString &selected)
+{
+    // A character or break string of no words would match every speaker or indented line.
+    if (!selected.trimmed().isEmpty())
+        return true;
+    statusBar()->showMessage(tr("Select a name or a heading in the text first."), messageTimeout);
+    return false;
 }
 
 void Plotloom::textBreakHereTrigger()

@@ -2,6 +2,7 @@
 #include "graphwidget.h"
 
 #include "characterlist.h"
+#include "fileio.h"
 #include "glutsupport.h"
 #include "textviewstate.h"
 #include "weavingsources.h"
@@ -48,17 +49,18 @@ constexpr double farPlane = 5000.0;
 constexpr float viewHalfWidth = 10.0f;
 constexpr float viewHalfDepth = 10.0f;
 
-bool writeImage(const QImage &image, const QString &name)
+// Writes image to name; returns why it could not, or an empty string.
+QString writeImage(const QImage &image, const QString &name)
 {
     QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly))
-        return false;
+        return file.errorString();
     QImageWriter writer(&file, QFileInfo(name).suffix().toLatin1());
     if (!writer.write(image)) {
         file.cancelWriting();
-        return false;
+        return writer.errorString();
     }
-    return file.commit();
+    return file.commit() ? QString() : file.errorString();
 }
 
 } // namespace
@@ -169,8 +171,10 @@ void GraphWidget::writePendingImage()
     const QString name = imageFileName;
     imageFileName.clear();
 
-    const int w = width();
-    const int h = height();
+    // The frame has device pixels: under display scaling the widget's own size is only a part.
+    const qreal ratio = devicePixelRatioF();
+    const int w = qRound(width() * ratio);
+    const int h = qRound(height() * ratio);
     const unsigned readWidth = nearestPower(w);
     const unsigned readHeight = nearestPower(h);
     std::vector<uchar> pixels(size_t(readWidth) * readHeight * 3);
@@ -187,10 +191,10 @@ void GraphWidget::writePendingImage()
     const QImage read(pixels.data(), int(readWidth), int(readHeight), int(readWidth) * 3,
                       QImage::Format_RGB888);
     const QImage frame = read.copy(0, 0, w, h).mirrored();
-    const bool written = writeImage(frame, name);
-    if (!written)
-        std::printf("could not save image %s\n", qPrintable(name));
-    emit imageSaved(name, written);
+    const QString failure = writeImage(frame, name);
+    if (!failure.isEmpty())
+        reportNotWritten(name, failure, QStringLiteral("could not save image ") + name);
+    emit imageSaved(name, failure.isEmpty());
 }
 
 void GraphWidget::loadTimeAxisProjection()

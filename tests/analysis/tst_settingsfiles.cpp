@@ -138,14 +138,23 @@ void TestSettingsFiles::load()
     QCOMPARE(actual, expected);
 }
 
-// What the save commands write: the characters without their aliases, the colours as "r g b".
+// What the save commands write: the characters with their aliases, which read back the same, and
+// the colours as "r g b". An empty colour list leaves the file as it was.
 void TestSettingsFiles::savedFiles()
 {
-    writeFile(QStringLiteral("characters.txt"), "JOHN : 255 0 0\nMRS SMITH, MAGGIE\n");
+    writeFile(QStringLiteral("characters.txt"), "JOHN : 255 0 0\nMRS SMITH, MAGGIE,  MRS.  S\n");
     ScreenplayAnalysis a;
     QVERIFY(a.loadCharacters(QStringLiteral("characters.txt")));
+    const QString read = describe(a.includeCharacters);
     QVERIFY(a.saveCharacters(QStringLiteral("saved.txt")));
-    QCOMPARE(readFile(QStringLiteral("saved.txt")), QByteArray("JOHN  : 255 0 0\nMRS SMITH \n"));
+    QCOMPARE(readFile(QStringLiteral("saved.txt")),
+             QByteArray("JOHN  : 255 0 0\nMRS SMITH, MAGGIE, MRS. S \n"));
+    QVERIFY(a.loadCharacters(QStringLiteral("saved.txt")));
+    QCOMPARE(describe(a.includeCharacters), read);
+
+    QVERIFY(!a.saveColors(QStringLiteral("saved.txt")));
+    QCOMPARE(readFile(QStringLiteral("saved.txt")),
+             QByteArray("JOHN  : 255 0 0\nMRS SMITH, MAGGIE, MRS. S \n"));
     a.characters = a.includeCharacters;
     a.characters.at(1)->color = QColor(1, 2, 3);
     QVERIFY(a.saveColors(QStringLiteral("colors.txt")));

@@ -2,22 +2,49 @@
 #include "apptest.h"
 
 #include <QProcess>
+#include <QProgressDialog>
 
 namespace {
 
 // Answers the batch run's two dialogs: the screenplays, then the options with both statistics,
 // the latter after the user has looked at it for `hold` ms.
-void answerAutomate(ModalAnswers &answers, const QStringList &files, int delay, int hold = 0)
+void answerAutomate(ModalAnswers &answers, const QStringList &files, int delay, int hold = 0,
+                    bool images = true)
 {
     answers.then([files](QWidget *w) { chooseFiles(w, files); })
-        .then([delay, hold](QWidget *dialog) {
+        .then([delay, hold, images](QWidget *dialog) {
             QTest::qWait(hold);
             dialog->findChild<QSpinBox *>("Delay Until Write (ms)spinBox")->setValue(delay);
+            dialog->findChild<QCheckBox *>("Write Images")->setChecked(images);
             dialog->findChild<QCheckBox *>("Write Scene Stats")->setChecked(true);
             dialog->findChild<QCheckBox *>("Write Character Stats")->setChecked(true);
             ModalAnswers::closeDialog(dialog, true);
         });
 }
+
+// Holds the event loop, as a long stage does, inside the first progress stage of `file` whose
+// label starts with `stage`, and records whether the screenplay or the batch run moved meanwhile.
+class HoldingWindow : public TestWindow {
+public:
+    QString file;
+    QString stage;
+    int hold = 0;
+    bool held = false;
+    bool changedWhileHeld = false;
+
+protected:
+    void setProgressValue(int value) override
+    {
+        TestWindow::setProgressValue(value);
+        if (held || fileName != file || !progress || !progress->labelText().startsWith(stage))
+            return;
+        held = true;
+        const QStringList text = lines;
+        const QStringList batch = automateFiles;
+        QTest::qWait(hold);
+        changedWhileHeld = fileName != file || lines != text || automateFiles != batch;
+    }
+};
 
 } // namespace
 
@@ -26,6 +53,8 @@ class TestBatch : public QObject {
 private slots:
     void outputsMatchMenusAndTool();
     void newRunReplacesRunningOne();
+    void stepWaitsForRunningOperation_data();
+    void stepWaitsForRunningOperation();
     void badInputKeepsWindowUsable_data();
     void badInputKeepsWindowUsable();
 };
@@ -119,6 +148,51 @@ void TestBatch::newRunReplacesRunningOne()
     QVERIFY(!QFile::exists(a + ".png"));
 }
 
+void TestBatch::stepWaitsForRunningOperation_data()
+{
+    QTest::addColumn<QString>("stage");
+    QTest::newRow("discovery of an opened file") << "Finding characters:";
+    QTest::newRow("parse of an opened file") << "Parsing Text";
+    QTest::newRow("Options dialog") << QString();
+}
+
+// A batch step falls due while the user's open (or dialog) runs the event loop; it runs only after
+// that has ended, and the run then goes on to its end.
+void TestBatch::stepWaitsForRunningOperation()
+{
+    QFETCH(QString, stage);
+    WorkingFolder folder;
+    const QString a = folder.write("a.txt", screenplay("20 A|20 B"));
+    const QString b = folder.write("b.txt", screenplay("20 C|20 D"));
+    const QString c = folder.write("c.txt", screenplay("20 E|20 F|20 E"));
+    constexpr int delay = 1000; // falls due inside the hold, after the file dialog
+    auto window = makeWindow<HoldingWindow>();
+    ModalAnswers answers;
+    answerAutomate(answers, {a, b}, delay, 0, false);
+    window->ui.actionAutomate->trigger();
+    QTRY_COMPARE(window->fileName, a);
+    bool dialogHeld = false;
+    if (stage.isEmpty()) {
+        answers.then([&](QWidget *dialog) {
+            QTest::qWait(2 * delay);
+            dialogHeld = window->fileName == a;
+            ModalAnswers::closeDialog(dialog, false);
+        });
+        window->ui.actionParsing->trigger();
+        QVERIFY(dialogHeld);
+    } else {
+        window->file = c;
+        window->stage = stage;
+        window->hold = 2 * delay;
+        answers.then([c](QWidget *w) { chooseFiles(w, {c}); });
+        window->ui.actionOpen_File->trigger();
+        QVERIFY(window->held);
+        QVERIFY(!window->changedWhileHeld);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(b + "-scene.csv") && window->automateFiles.isEmpty(),
+                             10000);
+}
+
 void TestBatch::badInputKeepsWindowUsable_data()
 {
     QTest::addColumn<QString>("name");
@@ -136,16 +210,21 @@ void TestBatch::badInputKeepsWindowUsable_data()
     QTest::newRow("binary as xml") << "t.xml" << binary;
     QTest::newRow("binary as csv") << "t.csv" << binary;
     QTest::newRow("binary as text") << "t.txt" << binary;
+    QTest::newRow("empty file") << "t.txt" << QByteArray();
 }
 
-// Each opens without a crash or hang, and a good screenplay opens after it.
+// Each opens without a crash or hang, and a good screenplay opens after it. No progress dialog
+// outlives its stage, where it would show itself seconds later, window-modal.
 void TestBatch::badInputKeepsWindowUsable()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
     WorkingFolder folder;
     auto window = makeWindow();
+    window->ui.actionReparse->trigger(); // nothing open yet
+    QCOMPARE(window->findChildren<QProgressDialog *>().size(), 0);
     openInWindow(*window, folder.write(name, bytes));
+    QCOMPARE(window->findChildren<QProgressDialog *>().size(), 0);
     QTest::qWait(50);
     window->ui.ThreadView->updateGL();
     openInWindow(*window, folder.write("good.txt", screenplay("20 ANN|20 BOB")));

@@ -6,6 +6,8 @@
 #include <QColorDialog>
 #include <QListWidget>
 
+#include <cmath>
+
 namespace {
 
 QStringList sceneTypes(const Plotloom &w)
@@ -49,7 +51,13 @@ private slots:
     void addBreakStringWithReparseButton();
     void breakSectionHere();
     void includeDialog();
+    void includeDialogKeepsCharacterRows();
+    void loadColorsRecolours_data();
     void loadColorsRecolours();
+    void emptySelectionAddsNothing_data();
+    void emptySelectionAddsNothing();
+    void rowTextContrasts_data();
+    void rowTextContrasts();
 
 private:
     std::unique_ptr<WorkingFolder> m_folder;
@@ -153,29 +161,155 @@ void TestEditing::includeDialog()
     answers.then(addSmith(answers, true));
     m_window->ui.actionForce_Character->trigger();
     QCOMPARE(m_folder->read("characters.txt"), QByteArray("JOHN \nMRS SMITH  : 255 0 0\n"));
-    for (const Character *c : qAsConst(m_window->includeCharacters))
-        QVERIFY(!c->listItem); // the rows went with the dialog
 
     openInWindow(*m_window, m_folder->write("smith.txt", screenplay("37 MRS SMITH|37 BOB|37 BOB")));
     QVERIFY(m_window->characters.contains(m_window->includeCharacters.last()));
     QCOMPARE(styles(*m_window, "span.MRSSMITH"), styled(Qt::red, 1));
 }
 
-// Three colours for five characters: the last two take the third.
+// An included character that is also in force keeps its character list row after the dialog,
+// so the Color Picker and Load Colors still reach it.
+void TestEditing::includeDialogKeepsCharacterRows()
+{
+    ModalAnswers answers;
+    answers.then([&answers](QWidget *dialog) {
+        answers.then([](QWidget *input) {
+            input->findChild<QLineEdit *>()->setText("ASTRID");
+            ModalAnswers::accept(input);
+        });
+        dialog->findChild<QPushButton *>("pushButton_AddIncludeCharacter")->click();
+        ModalAnswers::closeDialog(dialog, false);
+    });
+    m_window->ui.actionForce_Character->trigger();
+    m_window->Parse();
+    m_window->Parse();
+    m_window->ui.actionForce_Character->trigger(); // cancelled by default
+    const int row = m_window->characterList->characters.indexOf(m_window->includeCharacters.last());
+    QVERIFY(row >= 0);
+    QListWidgetItem *item = m_window->ui.listWidget->item(row);
+    item->setSelected(true);
+    m_window->ui.ThreadView->colorDialog.setCurrentColor(Qt::red);
+    QCOMPARE(item->background().color(), QColor(Qt::red));
+}
+
+void TestEditing::loadColorsRecolours_data()
+{
+    QTest::addColumn<bool>("chosen");
+    QTest::newRow("three colours for five characters") << true;
+    QTest::newRow("cancelled") << false;
+}
+
+// Three colours for five characters: the last two take the third. A cancelled dialog changes no
+// colour, also not from the colours loaded before.
 void TestEditing::loadColorsRecolours()
 {
+    QFETCH(bool, chosen);
     const QString colours = m_folder->write("three.txt", "255 0 0\n0 255 0\n0 0 255\n");
+    m_folder->write("colors.txt", "9 9 9\n");
     openInWindow(*m_window, m_folder->write("five.txt", screenplay("37 A|37 A|37 B|37 B|37 C|"
                                                                    "37 C|37 D|37 D|37 E|37 E")));
     QCOMPARE(m_window->characters.size(), 5);
+    m_window->characters.at(0)->color = Qt::yellow; // picked
     ModalAnswers answers;
-    answers.then([colours](QWidget *w) { chooseFiles(w, {colours}); });
+    if (chosen)
+        answers.then([colours](QWidget *w) { chooseFiles(w, {colours}); });
     m_window->ui.actionLoad_Colors->trigger();
-    const QVector<QColor> expected{Qt::red, Qt::green, Qt::blue, Qt::blue, Qt::blue};
-    for (int i = 0; i < 5; ++i) {
+    const QColor grey(9, 9, 9);
+    const QVector<QColor> expected =
+        chosen ? QVector<QColor>{Qt::red, Qt::green, Qt::blue, Qt::blue, Qt::blue}
+               : QVector<QColor>{Qt::yellow, grey, grey, grey, grey};
+    for (int i = 0; i < 5; ++i)
         QCOMPARE(m_window->characters.at(i)->color, expected.at(i));
+    for (int i = chosen ? 0 : 1; i < 5; ++i)
         QCOMPARE(m_window->characters.at(i)->listItem->background().color(), expected.at(i));
+}
+
+void TestEditing::emptySelectionAddsNothing_data()
+{
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QString>("selection");
+    QTest::newRow("Add Character, nothing selected") << 0 << QString();
+    QTest::newRow("Add BreakString, nothing selected") << 1 << QString();
+    QTest::newRow("Add BreakString, blanks selected") << 1 << QStringLiteral("      ");
+}
+
+// An empty character would name every speaker line, an empty break string every indented one.
+void TestEditing::emptySelectionAddsNothing()
+{
+    QFETCH(int, action);
+    QFETCH(QString, selection);
+    if (!selection.isEmpty())
+        QVERIFY(m_window->ui.webView->findText(selection));
+    QCOMPARE(m_window->textView()->selectedText(), selection);
+    const int characters = m_window->characters.size();
+    const QStringList breakStrings = m_window->breakStrings;
+    m_window->ui.webView->actions().at(action)->trigger();
+    QCOMPARE(m_window->characters.size(), characters);
+    QCOMPARE(m_window->breakStrings, breakStrings);
+    QVERIFY(m_window->ui.pushButton_Reparse->isHidden());
+}
+
+void TestEditing::rowTextContrasts_data()
+{
+    QTest::addColumn<bool>("dialog");
+    QTest::newRow("character list") << false;
+    QTest::newRow("included characters") << true;
+}
+
+// Every row's text, dark or light, contrasts with the row's colour at least 4.5 : 1 (red takes
+// dark text, by a narrow margin).
+void TestEditing::rowTextContrasts()
+{
+    QFETCH(bool, dialog);
+    const QVector<QColor> colours{Qt::black,         Qt::white, Qt::yellow,
+                                  QColor(0, 0, 128), Qt::gray,  Qt::red};
+    QByteArray lines, names;
+    for (int i = 0; i < colours.size(); ++i) {
+        const QColor &c = colours.at(i);
+        names += QByteArray("37 N") + char('A' + i) + "|37 N" + char('A' + i) + '|';
+        lines +=
+            QString::asprintf("N%c : %d %d %d\n", 'A' + i, c.red(), c.green(), c.blue()).toLatin1();
     }
+    m_folder->write("characters.txt", lines);
+    openInWindow(*m_window, m_folder->write("play.txt", screenplay(names.chopped(1))));
+    const auto luminance = [](QRgb rgb) {
+        double sum = 0;
+        for (const auto &[value, weight] :
+             {std::pair(qRed(rgb), 0.2126), {qGreen(rgb), 0.7152}, {qBlue(rgb), 0.0722}}) {
+            const double c = value / 255.0;
+            sum += weight * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+        }
+        return sum + 0.05;
+    };
+    QStringList poor;
+    const auto check = [&](QListWidget *list) {
+        QCOMPARE(list->count(), colours.size());
+        list->doItemsLayout();
+        const QImage image = list->viewport()->grab().toImage();
+        for (int i = 0; i < list->count(); ++i) {
+            const QRect row = list->visualItemRect(list->item(i));
+            const double back = luminance(list->item(i)->background().color().rgb());
+            double best = 1.0; // the text's strongest contrast against its row
+            for (int y = row.top(); y <= row.bottom(); ++y)
+                for (int x = row.left(); x <= row.right(); ++x) {
+                    const double text = luminance(image.pixel(x, y));
+                    best = std::max(best, std::max(text, back) / std::min(text, back));
+                }
+            if (best < 4.5)
+                poor.append(list->item(i)->text());
+        }
+    };
+    ModalAnswers answers;
+    answers.then([&](QWidget *w) {
+        check(w->findChild<QListWidget *>("listWidget"));
+        ModalAnswers::closeDialog(w, false);
+    });
+    if (dialog)
+        m_window->ui.actionForce_Character->trigger();
+    else
+        check(m_window->ui.listWidget);
+    QCOMPARE(answers.titles.size(), dialog ? 1 : 0);
+    QVERIFY2(poor.isEmpty(), qPrintable(poor.join(',')));
 }
 
 QTEST_MAIN(TestEditing)

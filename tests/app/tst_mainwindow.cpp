@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "apptest.h"
 #include "rope.h"
+#include "stdoutcapture.h"
+#include "webtextview.h"
 
+#include <QComboBox>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QProgressDialog>
+#include <QTabBar>
 #include <QWebView>
 
 class TestMainWindow : public QObject {
@@ -16,6 +20,12 @@ private slots:
     void menuEntriesReachOperations();
     void openRealScreenplay();
     void optionsRoundTrip();
+    void failedSaveIsShown_data();
+    void failedSaveIsShown();
+    void shortcutsFromAnywhere_data();
+    void shortcutsFromAnywhere();
+    void controlsWhole_data();
+    void controlsWhole();
 };
 
 // Without "breakStrings.txt" a prompt comes first, whose Ok writes the sample; then, without
@@ -174,11 +184,11 @@ void TestMainWindow::openRealScreenplay()
     QCOMPARE(window->ui.ThreadView->ropes.size(), size_t(cast.size()));
     QCOMPARE(window->ui.ThreadView->ropes.front()->nodes.size(), size_t(51));
     QVERIFY(window->ui.pushButton_Reparse->isHidden());
-    QVERIFY(window->progress->isHidden());
 }
 
 // All settings go from config.txt through the dialog back to config.txt; Cancel keeps them. A file
-// without the seventh setting reads as before and is written with it.
+// without the seventh setting reads as before and is written with it. NumberSteps is offered only
+// up to the 1000 steps a parse uses.
 void TestMainWindow::optionsRoundTrip()
 {
     WorkingFolder folder;
@@ -191,7 +201,7 @@ void TestMainWindow::optionsRoundTrip()
     for (const bool ok : {false, true})
         answers.then([ok](QWidget *dialog) {
             dialog->findChild<QCheckBox *>("looseMatch")->setChecked(false);
-            dialog->findChild<QSpinBox *>("NumberStepsspinBox")->setValue(7);
+            dialog->findChild<QSpinBox *>("NumberStepsspinBox")->setValue(5000);
             auto *merge = dialog->findChild<QCheckBox *>("MergeCueExtensions");
             QCOMPARE(merge->text(), QStringLiteral("Merge Cue Extensions"));
             merge->setChecked(true);
@@ -204,10 +214,160 @@ void TestMainWindow::optionsRoundTrip()
     window->ui.actionParsing->trigger();
     QCOMPARE(
         folder.read("config.txt"),
-        QByteArray(config).replace("looseMatch True", "looseMatch False").replace(" 40", " 7") +
+        QByteArray(config).replace("looseMatch True", "looseMatch False").replace(" 40", " 1000") +
             "MergeCueExtensions True\n");
-    QCOMPARE(window->numberSteps, 7);
+    QCOMPARE(window->numberSteps, 1000);
     QVERIFY(window->mergeCueExtensions);
+}
+
+// Rows name the file that cannot be written and its standard-output line, which stays.
+void TestMainWindow::failedSaveIsShown_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("statistics") << "missing/play.csv"
+                                << "file not found";
+    QTest::newRow("image") << "missing/play.png"
+                           << "could not save image missing/play.png";
+    QTest::newRow("colours") << "colors.txt"
+                             << "could not write colors.txt";
+    QTest::newRow("no colours to save") << "colors.txt"
+                                        << "colors.txt left as it is: there are no characters to "
+                                           "take colours from";
+}
+
+// The window names the file and the reason in a box that blocks neither it nor a batch run.
+void TestMainWindow::failedSaveIsShown()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, line);
+    const QString row = QTest::currentDataTag();
+    WorkingFolder folder;
+    auto window = makeWindow();
+    folder.write("colors.txt", "1 2 3\n");
+    if (row != "no colours to save") {
+        openInWindow(*window, folder.write("play.txt", screenplay("37 ANN|25 Hi.|37 BOB|25 Yo.")));
+        if (!file.startsWith("missing/")) {
+            QFile::remove(file);
+            QVERIFY(QDir().mkdir(file)); // a folder in the file's place
+        }
+    }
+    StdoutCapture out;
+    if (row == "statistics") {
+        window->writeSceneStats(file);
+    } else if (row == "image") {
+        window->ui.ThreadView->saveImageToFile(file);
+        window->ui.ThreadView->paintGL();
+    } else {
+        window->ui.actionSave_Colors->trigger();
+    }
+    QVERIFY2(out.lines().contains(line), qPrintable(out.lines().join('|')));
+    auto *box = window->findChild<QMessageBox *>();
+    QVERIFY(box && box->isVisible() && !box->isModal());
+    const QString named = folder.filePath(file) + " was not saved: ";
+    QVERIFY2(box->text().startsWith(named) && box->text().size() > named.size() + 5,
+             qPrintable(box->text()));
+    QCOMPARE(folder.read("colors.txt"), row == "colours" ? "<missing>" : "1 2 3\n");
+}
+
+void TestMainWindow::shortcutsFromAnywhere_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("dialogTitle");
+    QTest::newRow("Ctrl+O, text view") << "webView"
+                                       << "Ctrl+O"
+                                       << "Select a screenplay";
+    QTest::newRow("Ctrl+O, character list") << "listWidget"
+                                            << "Ctrl+O"
+                                            << "Select a screenplay";
+    QTest::newRow("Ctrl+A, editable text view") << "webView"
+                                                << "Ctrl+A"
+                                                << "Select screenplays";
+}
+
+void TestMainWindow::shortcutsFromAnywhere()
+{
+    QFETCH(QString, focus);
+    QFETCH(QString, keys);
+    QFETCH(QString, dialogTitle);
+    WorkingFolder folder;
+    auto window = makeWindow();
+    // Editable text, as an HTML screenplay may hold, takes the editing keys (Ctrl+A) first.
+    openInWindow(*window, folder.write("play.html", "<body contenteditable='true'><pre>\n" +
+                                                        screenplay("37 ANN|25 Hi.|37 BOB|25 Yo.") +
+                                                        "</pre></body>"));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    auto *target = window->findChild<QWidget *>(focus);
+    QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(20, 20)); // as the user starts reading
+    QTRY_VERIFY(target->hasFocus());
+    ModalAnswers answers;
+    QTest::keySequence(target, QKeySequence(keys));
+    QTRY_COMPARE(answers.titles.value(0), dialogTitle);
+}
+
+namespace {
+
+// The visible buttons, labels and boxes of root that are cut off or smaller than their text (for
+// a spin box, its longest value) needs.
+QStringList cutControls(QWidget *root)
+{
+    QStringList cut;
+    for (QWidget *w : root->findChildren<QWidget *>()) {
+        if (w->isVisible() && (qobject_cast<QAbstractButton *>(w) || qobject_cast<QLabel *>(w) ||
+                               qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractSpinBox *>(w)))
+            if (w->visibleRegion() != QRegion(w->rect()) ||
+                w->size().expandedTo(w->minimumSizeHint()) != w->size())
+                cut.append(w->objectName());
+    }
+    return cut;
+}
+
+} // namespace
+
+void TestMainWindow::controlsWhole_data()
+{
+    QTest::addColumn<QString>("shown"); // the window's size, or the action opening a dialog
+    QTest::newRow("window 1280 x 800") << "1280x800";
+    QTest::newRow("window 1920 x 1080") << "1920x1080";
+    QTest::newRow("Options dialog") << "actionParsing";
+    QTest::newRow("batch options dialog") << "actionAutomate";
+}
+
+// Every control is whole, on every tab; the spin boxes show their longest values.
+void TestMainWindow::controlsWhole()
+{
+    QFETCH(QString, shown);
+    REQUIRE_CORPUS();
+    WorkingFolder folder;
+    auto window = makeWindow();
+    QStringList cut;
+    if (shown.startsWith("action")) {
+        ModalAnswers answers;
+        if (shown == "actionAutomate")
+            answers.then([](QWidget *files) { ModalAnswers::closeDialog(files, false); });
+        answers.then([&cut](QWidget *dialog) {
+            cut = cutControls(dialog);
+            ModalAnswers::closeDialog(dialog, false);
+        });
+        window->findChild<QAction *>(shown)->trigger();
+        QCOMPARE(answers.titles.last(), QStringLiteral("Dialog"));
+    } else {
+        openInWindow(*window, corpusFile(QStringLiteral("his-girl-friday-1940.txt")));
+        const QSize size(shown.section('x', 0, 0).toInt(), shown.section('x', 1).toInt());
+        window->resize(size);
+        QTRY_COMPARE(window->size(), size);
+        const QTabBar *tabs = window->ui.tabWidget->tabBar();
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            window->ui.tabWidget->setCurrentIndex(tab);
+            QApplication::processEvents();
+            cut += cutControls(window.get());
+            if (!tabs->rect().contains(tabs->tabRect(tab)))
+                cut.append(tabs->tabText(tab));
+        }
+    }
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(' ')));
 }
 
 QTEST_MAIN(TestMainWindow)
