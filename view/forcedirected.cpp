@@ -79,6 +79,12 @@ float randomUnit()
 
 } // namespace
 
+void GraphWidget::stepLayout()
+{
+    moveToPlane = ticked(moveToPlaneBox);
+    simulate(frameStep);
+}
+
 void GraphWidget::drawSceneBands()
 {
     const QVector<TimeIndex *> &scenes = characterList->timeIndices;
@@ -106,7 +112,7 @@ void GraphWidget::drawForceDirected()
     glDepthFunc(GL_LEQUAL);
     glEnable(GL_COLOR_MATERIAL);
 
-    simulate(frameStep);
+    stepLayout();
 
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
@@ -175,7 +181,7 @@ void GraphWidget::drawConvergence()
     glTranslatef(0.0f, panOffset, 0.0f);
     glScalef(k, k, 1.0f);
 
-    simulate(frameStep);
+    stepLayout();
     for (Node *node : nodes) {
         if (node->activity > pinnedActivity) {
             node->position.setX(0.0f);

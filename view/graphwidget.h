@@ -116,6 +116,8 @@ public:
     QAbstractButton *gridBox = nullptr;
     QAbstractButton *flipAxisBox = nullptr;
     QAbstractButton *drawNamesBox = nullptr;
+    // Read at every simulation step into moveToPlane.
+    QAbstractButton *moveToPlaneBox = nullptr;
 
 signals:
     // A pending image was written to fileName, or could not be (the name is cleared either way).
@@ -163,6 +165,8 @@ private:
     };
 
     void animateCamera();
+    // One simulation step of a 3-D mode, with the "Move To Plane" box as it is now.
+    void stepLayout();
     void writePendingImage();
     // The orthographic volume of the time-axis modes: x from -10 to 10, the whole time axis
     // in y; identity model-view.

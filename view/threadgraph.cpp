@@ -6,8 +6,6 @@
 #include "rope.h"
 #include "spring.h"
 
-#include <QAbstractButton>
-
 #include <cmath>
 #include <cstdlib>
 #include <utility>
@@ -235,7 +233,7 @@ void ThreadGraph::simulate(float dt)
         for (Node *node : nodes)
             moveTowardsCenter(node);
     }
-    if (moveToPlaneBox && moveToPlaneBox->isChecked()) {
+    if (moveToPlane) {
         for (Node *node : nodes)
             moveTowardsPlane(node);
     }

@@ -7,7 +7,6 @@
 
 class CharacterList;
 class Node;
-class QAbstractButton;
 class Rope;
 class Spring;
 
@@ -65,6 +64,6 @@ public:
     float centerStrength = 10.0f;
     float planeStrength = 1000.0f;
     float dragCoefficient = 99.9f;
-    // The "Move To Plane" check box; null counts as unchecked.
-    QAbstractButton *moveToPlaneBox = nullptr;
+    // Whether the step pulls the nodes toward the plane z = 0 ("Move To Plane").
+    bool moveToPlane = false;
 };

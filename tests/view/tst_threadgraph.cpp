@@ -5,7 +5,6 @@
 #include "spring.h"
 #include "threadgraph.h"
 
-#include <QCheckBox>
 #include <QtTest>
 
 #include <cmath>
@@ -204,9 +203,7 @@ void TestThreadGraph::forces()
     if (stiffness != 0)
         graph.springs.push_back(
             new Spring{graph.nodes[0], graph.nodes[1], 0, stiffness, 100, true});
-    QCheckBox box;
-    box.setChecked(plane);
-    graph.moveToPlaneBox = &box;
+    graph.moveToPlane = plane;
     graph.simulate(0.016f);
     for (int i = 0; i < positions.size(); ++i) {
         const Node *node = graph.nodes[size_t(i)];
@@ -231,9 +228,7 @@ void TestThreadGraph::stepping()
     ModelBuilder model({"A", "B", "C", "D"}, "0 0.5 A B | 0.5 1 B C D");
     ThreadGraph graph;
     graph.init(&model.list, 0.1f);
-    QCheckBox plane;
-    plane.setChecked(true);
-    graph.moveToPlaneBox = &plane;
+    graph.moveToPlane = true;
     graph.selectedCharacter = selected;
     for (Node *node : graph.nodes)
         node->velocity = QVector3D(0, 1, 0);
