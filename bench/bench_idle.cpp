@@ -51,13 +51,27 @@ void idle(int seconds)
     loop.exec();
 }
 
-// The share of one core the process uses while idling for this long.
-double idleShare(int seconds)
+// The share of one core the process uses while idling for this long, and the frames the thread
+// view draws meanwhile.
+struct Idle {
+    double share = 0.0;
+    unsigned long long frames = 0;
+};
+
+Idle measureIdle(const GraphWidget &view, int seconds)
 {
+    const unsigned long long frames = view.framesDrawn;
     const double cpu = processSeconds();
     const double wall = wallSeconds();
     idle(seconds);
-    return (processSeconds() - cpu) / (wallSeconds() - wall);
+    return {(processSeconds() - cpu) / (wallSeconds() - wall), view.framesDrawn - frames};
+}
+
+void report(const char *what, const Idle &idle)
+{
+    std::printf("%s: %.1f%% of one core, %llu frames drawn\n", what, 100.0 * idle.share,
+                idle.frames);
+    std::fflush(stdout);
 }
 
 } // namespace
@@ -102,16 +116,30 @@ int main(int argc, char **argv)
     closer.stop();
     window.show();
 
+    const GraphWidget &view = *window.ui.ThreadView;
     idle(emptyWaitSeconds);
-    const double empty = idleShare(measureSeconds);
-    std::printf("empty window: %.1f%% of one core\n", 100.0 * empty);
-    std::fflush(stdout);
+    report("empty window", measureIdle(view, measureSeconds));
 
     window.openScreenplay(screenplay);
     window.Parse();
+    // Notes when the view draws its last frame before the measurement.
+    const double opened = wallSeconds();
+    double lastFrame = opened;
+    unsigned long long frames = view.framesDrawn;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (view.framesDrawn != frames) {
+            frames = view.framesDrawn;
+            lastFrame = wallSeconds();
+        }
+    });
+    watch.start(50);
     idle(waitSeconds);
-    const double open = idleShare(measureSeconds);
-    std::printf("%s open, untouched for %d s: %.1f%% of one core\n",
-                qPrintable(QFileInfo(screenplay).fileName()), waitSeconds, 100.0 * open);
+    watch.stop();
+    std::printf("view %d x %d; its last frame %.1f s after opening\n", view.width(), view.height(),
+                lastFrame - opened);
+    const QByteArray what = QFileInfo(screenplay).fileName().toUtf8() + " open, untouched for " +
+                            QByteArray::number(waitSeconds) + " s";
+    report(what.constData(), measureIdle(view, measureSeconds));
     return 0;
 }

@@ -6,6 +6,7 @@
 
 #include "threadgraph.h"
 
+#include <QColor>
 #include <QColorDialog>
 #include <QGLWidget>
 #include <QString>
@@ -15,16 +16,17 @@
 #include <vector>
 
 class QAbstractButton;
-class QColor;
 class QKeyEvent;
 class QListWidgetItem;
 class QMouseEvent;
 class QPaintEvent;
 class TextViewState;
 
-// The OpenGL thread view: draws the thread graph it inherits in one of four modes, about ten
-// times a second, and reacts to the main window's controls, the mouse and the keyboard. Every
-// mode sets the GL state it needs at the start of each frame.
+// The OpenGL thread view: draws the thread graph it inherits in one of four modes, and reacts to
+// the main window's controls, the mouse and the keyboard. A timer looks ten times a second for a
+// reason to draw: a layout still moving, a spin or a pending image, or a change to anything the
+// picture depends on; a view at rest draws nothing. Every mode sets the GL state it needs at the
+// start of each frame.
 class GraphWidget : public QGLWidget, public ThreadGraph {
     Q_OBJECT
 
@@ -66,10 +68,20 @@ public:
     // How far the text view is scrolled, from 0 (top) to 1 (bottom); 0 when it cannot scroll.
     float readingFraction() const;
 
+    // The redraw timer's tick: draws a frame when needsFrame() says so, else returns at once.
+    void tick();
+    // Whether the picture may differ from the last frame drawn: the layout moved visibly in that
+    // frame, a spin or an image save is under way, or an input of the picture has changed since
+    // (graph, mode, camera, drawing options, check boxes, selection, colours, size, and the
+    // reading position while the grid shows).
+    bool needsFrame() const;
+
     // Colour chooser for the selected characters; shown without blocking.
     QColorDialog colorDialog;
-    // Redraws the view every 100 ms from construction on.
+    // Calls tick() every 100 ms from construction on.
     QTimer redrawTimer;
+    // Frames drawn so far.
+    unsigned long long framesDrawn = 0;
     // Built with the first frame, when a context exists; it initialises GLEW.
     std::unique_ptr<shadekit::glShaderManager> shaderManager;
     // The colour weaving program, built the first time that mode draws.
@@ -158,6 +170,37 @@ protected:
     void resizeGL(int w, int h) override;
 
 private:
+    // What a frame depends on besides the node positions, as tick() compares it.
+    struct FrameInputs {
+        unsigned generation = 0;
+        bool graphReady = false;
+        bool graphBuilt = false;
+        int drawMode = 0;
+        float rotation = 0.0f;
+        float panOffset = 0.0f;
+        float zoomDistance = 0.0f;
+        float activeThreadSize = 0.0f;
+        float inactiveThreadSize = 0.0f;
+        float threadTransparency = 0.0f;
+        float drawM = 0.0f;
+        int gridScale = 0;
+        int selectedCharacter = 0;
+        // One bit per check box, set when it is ticked.
+        unsigned boxes = 0;
+        // The reading position while the grid shows, else 0.
+        float reading = 0.0f;
+        int width = 0;
+        int height = 0;
+        std::vector<QRgb> colors;
+
+        bool operator==(const FrameInputs &other) const;
+    };
+
+    FrameInputs currentInputs() const;
+    // Compares the node positions with those of the last frame and notes whether any moved by
+    // more than a small fraction of a pixel.
+    void trackMotion();
+
     // One vertex of a strand: its colour with alpha, then its position.
     struct StrandVertex {
         GLfloat color[4];
@@ -185,4 +228,10 @@ private:
     std::vector<StrandVertex> strandVertices;
     std::vector<GLint> strandStarts;
     std::vector<GLsizei> strandLengths;
+
+    // The inputs of the last frame drawn, its node positions (x and z, node by node) and whether
+    // that frame moved the layout visibly.
+    FrameInputs drawnInputs;
+    std::vector<float> drawnPositions;
+    bool layoutMoving = false;
 };

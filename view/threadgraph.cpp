@@ -40,6 +40,7 @@ ThreadGraph::~ThreadGraph()
 
 void ThreadGraph::init(CharacterList *list, float step)
 {
+    ++generation;
     characterList = list;
     if (!list || list->timeIndices.isEmpty())
         return;
@@ -144,6 +145,7 @@ void ThreadGraph::init(CharacterList *list, float step)
 
 void ThreadGraph::clear()
 {
+    ++generation;
     graphReady = false;
     characterList = nullptr;
     for (Rope *rope : ropes)
@@ -326,6 +328,7 @@ void ThreadGraph::moveTowardsPlane(Node *node)
 
 void ThreadGraph::resetLayout()
 {
+    ++generation;
     for (Node *node : nodes) {
         node->position = node->home;
         node->velocity = QVector3D();

@@ -53,6 +53,9 @@ public:
     bool graphReady = false;
     // Set by init; only the main window clears it, when the graph no longer matches the text.
     bool graphBuilt = false;
+    // Counts the changes to the graph that no simulation step makes: init, clear and
+    // resetLayout. A view compares it to know when its picture is out of date.
+    unsigned generation = 0;
     float timeAxisLength = 20.0f;
     float startRadius = 1.0f;
     float coactiveRestLength = 0.0001f;

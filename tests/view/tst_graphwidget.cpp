@@ -75,6 +75,8 @@ private slots:
     void convergenceArcs();
     void readingPosition_data();
     void readingPosition();
+    void wakes_data();
+    void wakes();
 
 private:
     // Shows a model whose characters have ANNA's colour but for BOB. With one or two characters
@@ -439,6 +441,157 @@ void TestGraphWidget::readingPosition()
     w.textView = &text;
     QCOMPARE(w.readingFraction(), fraction);
     w.textView = nullptr;
+}
+
+namespace {
+
+// Ticks the view until a tick draws nothing; false when it still draws after many ticks.
+bool settle(GraphWidget &w)
+{
+    constexpr int maxTicks = 3000;
+    for (int i = 0; i < maxTicks; ++i) {
+        const auto before = w.framesDrawn;
+        w.tick();
+        if (w.framesDrawn == before)
+            return true;
+    }
+    return false;
+}
+
+void dragMouse(GraphWidget &w, Qt::MouseButton button, int dx, int dy)
+{
+    QMouseEvent press(QEvent::MouseButtonPress, QPoint(50, 50), button, button, Qt::NoModifier);
+    QApplication::sendEvent(&w, &press);
+    QMouseEvent move(QEvent::MouseMove, QPoint(50 + dx, 50 + dy), Qt::NoButton, button,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&w, &move);
+}
+
+} // namespace
+
+// A view at rest draws nothing on its own; every change that can alter the picture makes the
+// next tick draw, and the view comes to rest again afterwards.
+void TestGraphWidget::wakes_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("wakes");
+    const int force = GraphWidget::ForceDirected;
+    const int weaving = GraphWidget::ColorWeaving;
+    QTest::newRow("still, force directed") << force << "" << false;
+    QTest::newRow("still, weaving") << weaving << "" << false;
+    QTest::newRow("scroll without the grid") << force << "scroll" << false;
+    QTest::newRow("scroll with the grid") << force << "grid scroll" << true;
+    QTest::newRow("parse") << weaving << "parse" << true;
+    QTest::newRow("clear") << weaving << "clear" << true;
+    QTest::newRow("reparse button") << weaving << "unbuilt" << true;
+    QTest::newRow("mode") << weaving << "mode" << true;
+    QTest::newRow("reset") << force << "reset" << true;
+    QTest::newRow("spin") << force << "spin" << true;
+    QTest::newRow("rotate") << force << "rotate" << true;
+    QTest::newRow("zoom") << weaving << "zoom" << true;
+    QTest::newRow("pan") << weaving << "pan" << true;
+    QTest::newRow("DrawM") << force << "drawM" << true;
+    QTest::newRow("transparency") << weaving << "transparency" << true;
+    QTest::newRow("thread size") << force << "size" << true;
+    QTest::newRow("spheres") << force << "spheres" << true;
+    QTest::newRow("springs") << force << "springs" << true;
+    QTest::newRow("names") << force << "names" << true;
+    QTest::newRow("flip") << weaving << "flip" << true;
+    QTest::newRow("move to plane") << force << "plane" << true;
+    QTest::newRow("selection") << force << "select" << true;
+    QTest::newRow("recolour") << weaving << "recolour" << true;
+    QTest::newRow("resize") << weaving << "resize" << true;
+    QTest::newRow("expose") << weaving << "expose" << true;
+    QTest::newRow("image save") << weaving << "save" << true;
+}
+
+void TestGraphWidget::wakes()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, change);
+    QFETCH(bool, wakes);
+    // A single thread in the force-directed layout feels no force until a change pulls it.
+    showModel({"ANNA"}, "0 0.5 ANNA | 0.5 1");
+    GraphWidget &w = *m_view->widget;
+    QCheckBox spheres, springs, grid, plane;
+    ScrolledText text;
+    text.maximum = 300;
+    w.spheresBox = &spheres;
+    w.springsBox = &springs;
+    w.gridBox = &grid;
+    w.moveToPlaneBox = &plane;
+    w.textView = &text;
+    grid.setChecked(change.startsWith("grid"));
+    w.changeDrawMode(mode);
+    QVERIFY(settle(w));
+    for (int i = 0; i < 3; ++i)
+        w.tick();
+    const auto before = w.framesDrawn;
+    QCOMPARE(before, w.framesDrawn); // a still view draws nothing
+
+    const QString image = m_dir.filePath("woken.png");
+    if (change.endsWith("scroll"))
+        text.value = 150;
+    else if (change == "parse")
+        showModel({"ANNA", "BOB"}, "0 0.5 ANNA BOB | 0.5 1 BOB");
+    else if (change == "clear")
+        w.clear();
+    else if (change == "unbuilt")
+        w.graphBuilt = false;
+    else if (change == "mode")
+        w.changeDrawMode(GraphWidget::IncreasingGraph);
+    else if (change == "reset")
+        w.reset();
+    else if (change == "spin")
+        w.spinRight();
+    else if (change == "rotate")
+        dragMouse(w, Qt::LeftButton, 30, 0);
+    else if (change == "zoom")
+        dragMouse(w, Qt::RightButton, 0, 30);
+    else if (change == "pan")
+        dragMouse(w, Qt::MiddleButton, 0, 30);
+    else if (change == "drawM")
+        w.changeDrawM(0.3);
+    else if (change == "transparency")
+        w.changeThreadTransparency(0.5);
+    else if (change == "size")
+        w.changeActiveThreadSize(1.5);
+    else if (change == "spheres")
+        spheres.setChecked(true);
+    else if (change == "springs")
+        springs.setChecked(true);
+    else if (change == "names")
+        m_names.setChecked(true);
+    else if (change == "flip")
+        m_flip.setChecked(true);
+    else if (change == "plane")
+        plane.setChecked(true);
+    else if (change == "select")
+        w.setCharacterFromSelection("ANNA");
+    else if (change == "recolour")
+        m_model->list.characters.at(0)->color = Qt::darkGreen;
+    else if (change == "resize")
+        w.resize(360, 400);
+    else if (change == "expose")
+        w.hide(), w.show();
+    else if (change == "save")
+        w.saveImageToFile(image);
+    QApplication::processEvents();
+    w.tick();
+    QCOMPARE(w.framesDrawn > before, wakes);
+    // A layout pulled to the plane, or a spin, keeps drawing for a while.
+    const auto woken = w.framesDrawn;
+    QVERIFY(settle(w));
+    QCOMPARE(w.framesDrawn - woken > 5, change == "plane" || change == "spin");
+    if (change == "save")
+        QVERIFY(QFile::exists(image));
+
+    w.resize(400, 400);
+    QVERIFY(m_view->ready());
+    w.spheresBox = w.springsBox = w.gridBox = w.moveToPlaneBox = nullptr;
+    w.textView = nullptr;
+    w.selectedCharacter = -1;
 }
 
 QTEST_MAIN(TestGraphWidget)
