@@ -107,6 +107,12 @@ GraphWidget::~GraphWidget()
     makeCurrent();
     if (weaveTexture)
         glDeleteTextures(1, &weaveTexture);
+    for (const GLuint buffer : {strands.positionBuffer, strands.colorBuffer}) {
+        if (buffer)
+            glDeleteBuffers(1, &buffer);
+    }
+    for (const auto &[radius, list] : sphereLists)
+        glDeleteLists(list, 1);
     if (shaderProgram)
         shaderManager->free(shaderProgram);
 }

@@ -12,9 +12,11 @@
 #include <QString>
 #include <QTimer>
 
+#include <map>
 #include <memory>
 #include <vector>
 
+class Node;
 class QAbstractButton;
 class QKeyEvent;
 class QListWidgetItem;
@@ -201,10 +203,31 @@ private:
     // more than a small fraction of a pixel.
     void trackMotion();
 
-    // One vertex of a strand: its colour with alpha, then its position.
-    struct StrandVertex {
-        GLfloat color[4];
-        GLfloat position[3];
+    // The strands of the 3-D modes. What each vertex follows (a node, at an offset across the
+    // time axis) and its colour stay the same from frame to frame, so they are kept; only the
+    // positions are recomputed and sent every frame.
+    struct Strands {
+        // What the vertices were built for: the graph and the thread sizes.
+        unsigned generation = 0;
+        float activeSize = -1.0f;
+        float inactiveSize = -1.0f;
+        // The rand() calls building them took.
+        long randomCalls = 0;
+        // Per vertex: the node, the x and z offsets from it, the position this frame.
+        std::vector<const Node *> nodes;
+        std::vector<GLfloat> offsets;
+        std::vector<GLfloat> positions;
+        // Per vertex RGBA, made for these transparency and rope colours.
+        std::vector<GLfloat> colors;
+        float transparency = -1.0f;
+        std::vector<QRgb> ropeColors;
+        bool colorsSent = false;
+        // First vertex and vertex count of every strip.
+        std::vector<GLint> starts;
+        std::vector<GLsizei> lengths;
+        // Buffer objects of the positions and the colours; 0 until first drawn.
+        GLuint positionBuffer = 0;
+        GLuint colorBuffer = 0;
     };
 
     void animateCamera();
@@ -222,12 +245,16 @@ private:
     void layOutConvergence();
     // Builds and links the colour weaving program; ends the process when it cannot.
     void ensureShaderProgram();
+    // Lays the 2000 strands out afresh, drawing from rand() as every frame's strands do.
+    void buildStrands();
+    // Makes the strand colours match the characters' colours and the transparency.
+    void colorStrands();
+    // The display list of a GLUT sphere of this radius, compiled on first use.
+    GLuint sphereList(float radius);
 
-    // The strands of the last frame and the first vertex and vertex count of each of their
-    // strips; kept so that frames reuse the memory.
-    std::vector<StrandVertex> strandVertices;
-    std::vector<GLint> strandStarts;
-    std::vector<GLsizei> strandLengths;
+    Strands strands;
+    // Sphere display lists by radius; a frame's spheres come in two sizes.
+    std::map<float, GLuint> sphereLists;
 
     // The inputs of the last frame drawn, its node positions (x and z, node by node) and whether
     // that frame moved the layout visibly.
