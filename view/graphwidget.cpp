@@ -3,6 +3,7 @@
 
 #include "characterlist.h"
 #include "glutsupport.h"
+#include "multisampling.h"
 #include "node.h"
 #include "textviewstate.h"
 #include "weavingsources.h"
@@ -67,6 +68,12 @@ unsigned tickedBits(std::initializer_list<const QAbstractButton *> boxes)
     return bits;
 }
 
+// Sample buffers where they smooth edges; where they would not, they only cost drawing time.
+QGLFormat viewFormat()
+{
+    return multisamplingAntialiases() ? QGLFormat(QGL::SampleBuffers) : QGLFormat();
+}
+
 bool writeImage(const QImage &image, const QString &name)
 {
     QSaveFile file(name);
@@ -83,7 +90,7 @@ bool writeImage(const QImage &image, const QString &name)
 } // namespace
 
 GraphWidget::GraphWidget(QWidget *parent, Qt::WindowFlags flags)
-    : QGLWidget(QGLFormat(QGL::SampleBuffers), parent, nullptr, flags)
+    : QGLWidget(viewFormat(), parent, nullptr, flags)
 {
     ensureGlutInitialized();
     // paintGL presents the frame itself, so Qt must not swap a second time.
