@@ -262,16 +262,17 @@ void GraphWidget::buildStrands()
         ++strands.randomCalls;
         return std::rand();
     };
+    const auto randomUnit = [&random] { return float(double(random()) * randUnit); };
     const auto closeStrip = [this](size_t first) {
         if (strands.nodes.size() > first) {
             strands.starts.push_back(GLint(first));
             strands.lengths.push_back(GLsizei(strands.nodes.size() - first));
         }
     };
-    const auto addVertex = [this](const Node *node, float x, float z) {
+    const auto addVertex = [this](const Node *node, float offsetX, float offsetZ) {
         strands.nodes.push_back(node);
-        strands.offsets.push_back(x);
-        strands.offsets.push_back(z);
+        strands.offsets.push_back(offsetX);
+        strands.offsets.push_back(offsetZ);
     };
 
     const int ropeCount = int(ropes.size());
@@ -280,7 +281,7 @@ void GraphWidget::buildStrands()
         size_t first = strands.nodes.size();
         bool open = true;
 
-        const float theta = float(double(random()) * randUnit) * strandTurn;
+        const float theta = randomUnit() * strandTurn;
         const float dx = std::cos(theta);
         const float dz = std::sin(theta);
         const std::vector<Node *> &thread = rope->nodes;
@@ -299,7 +300,7 @@ void GraphWidget::buildStrands()
                 first = strands.nodes.size();
             open = true;
             const float size = p->activity > activeStretch ? activeThreadSize : inactiveThreadSize;
-            const float r = float(double(random()) * randUnit) * size * spreadPerSize;
+            const float r = randomUnit() * size * spreadPerSize;
             addVertex(p, dx * r, dz * r);
             if (k + 2 == m)
                 addVertex(q, dx * r, dz * r);
