@@ -72,12 +72,13 @@ void setColor(const QColor *color, float alpha = 1.0f)
               float(color->blue()) / 255.0f, alpha);
 }
 
-float randomUnit()
-{
-    return float(double(std::rand()) * randUnit);
-}
-
 } // namespace
+
+void GraphWidget::stepLayout()
+{
+    moveToPlane = ticked(moveToPlaneBox);
+    simulate(frameStep);
+}
 
 void GraphWidget::drawSceneBands()
 {
@@ -106,7 +107,7 @@ void GraphWidget::drawForceDirected()
     glDepthFunc(GL_LEQUAL);
     glEnable(GL_COLOR_MATERIAL);
 
-    simulate(frameStep);
+    stepLayout();
 
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
@@ -123,8 +124,7 @@ void GraphWidget::drawForceDirected()
             setColor(node->color);
             glPushMatrix();
             glTranslatef(node->position.x(), node->position.y(), node->position.z());
-            glutSolidSphere(double(node->activity * sphereRadiusPerActivity), sphereDetail,
-                            sphereDetail);
+            glCallList(sphereList(node->activity * sphereRadiusPerActivity));
             glPopMatrix();
         }
     }
@@ -175,7 +175,7 @@ void GraphWidget::drawConvergence()
     glTranslatef(0.0f, panOffset, 0.0f);
     glScalef(k, k, 1.0f);
 
-    simulate(frameStep);
+    stepLayout();
     for (Node *node : nodes) {
         if (node->activity > pinnedActivity) {
             node->position.setX(0.0f);
@@ -234,36 +234,51 @@ void GraphWidget::layOutConvergence()
     }
 }
 
-void GraphWidget::renderRopes()
+GLuint GraphWidget::sphereList(float radius)
 {
-    // The same seed every frame draws the same strands, so the picture holds still.
-    std::srand(1);
-    if (ropes.empty())
-        return;
+    const auto found = sphereLists.find(radius);
+    if (found != sphereLists.end())
+        return found->second;
+    const GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    glutSolidSphere(double(radius), sphereDetail, sphereDetail);
+    glEndList();
+    sphereLists.emplace(radius, list);
+    return list;
+}
 
-    // The strands are gathered into one vertex array and drawn a strip at a time, which spares
-    // the per-vertex calls. Each strip must stay a draw of its own: strips sent back to back in
-    // immediate mode are joined by Mesa, which then loses strands.
-    strandVertices.clear();
-    strandStarts.clear();
-    strandLengths.clear();
+void GraphWidget::buildStrands()
+{
+    strands.generation = generation;
+    strands.activeSize = activeThreadSize;
+    strands.inactiveSize = inactiveThreadSize;
+    strands.randomCalls = 0;
+    strands.nodes.clear();
+    strands.offsets.clear();
+    strands.starts.clear();
+    strands.lengths.clear();
+    strands.ropeColors.clear(); // the colours follow the new vertices
+    const auto random = [this] {
+        ++strands.randomCalls;
+        return std::rand();
+    };
+    const auto randomUnit = [&random] { return float(double(random()) * randUnit); };
     const auto closeStrip = [this](size_t first) {
-        if (strandVertices.size() > first) {
-            strandStarts.push_back(GLint(first));
-            strandLengths.push_back(GLsizei(strandVertices.size() - first));
+        if (strands.nodes.size() > first) {
+            strands.starts.push_back(GLint(first));
+            strands.lengths.push_back(GLsizei(strands.nodes.size() - first));
         }
     };
-    const auto addVertex = [this](const Node *node, float alpha, float x, float z) {
-        const QColor *color = node->color;
-        strandVertices.push_back({{float(color->red()) / 255.0f, float(color->green()) / 255.0f,
-                                   float(color->blue()) / 255.0f, alpha},
-                                  {x, node->position.y(), z}});
+    const auto addVertex = [this](const Node *node, float offsetX, float offsetZ) {
+        strands.nodes.push_back(node);
+        strands.offsets.push_back(offsetX);
+        strands.offsets.push_back(offsetZ);
     };
 
     const int ropeCount = int(ropes.size());
     for (int strand = 0; strand < strandCount; ++strand) {
-        const Rope *rope = ropes[size_t(std::rand() % ropeCount)];
-        size_t first = strandVertices.size();
+        const Rope *rope = ropes[size_t(random() % ropeCount)];
+        size_t first = strands.nodes.size();
         bool open = true;
 
         const float theta = randomUnit() * strandTurn;
@@ -282,31 +297,96 @@ void GraphWidget::renderRopes()
                 continue;
             }
             if (!open)
-                first = strandVertices.size();
+                first = strands.nodes.size();
             open = true;
             const float size = p->activity > activeStretch ? activeThreadSize : inactiveThreadSize;
             const float r = randomUnit() * size * spreadPerSize;
-            addVertex(p, threadTransparency * p->activity, p->position.x() + dx * r,
-                      p->position.z() + dz * r);
+            addVertex(p, dx * r, dz * r);
             if (k + 2 == m)
-                addVertex(q, threadTransparency * q->activity, q->position.x() + dx * r,
-                          q->position.z() + dz * r);
+                addVertex(q, dx * r, dz * r);
         }
         if (open)
             closeStrip(first);
+    }
+}
+
+void GraphWidget::colorStrands()
+{
+    bool same =
+        strands.transparency == threadTransparency && strands.ropeColors.size() == ropes.size();
+    for (size_t i = 0; same && i < ropes.size(); ++i)
+        same = strands.ropeColors[i] == ropes[i]->character->color.rgba();
+    if (same)
+        return;
+    strands.transparency = threadTransparency;
+    strands.ropeColors.clear();
+    for (const Rope *rope : ropes)
+        strands.ropeColors.push_back(rope->character->color.rgba());
+    strands.colors.clear();
+    for (const Node *node : strands.nodes) {
+        const QColor *color = node->color;
+        strands.colors.insert(strands.colors.end(),
+                              {float(color->red()) / 255.0f, float(color->green()) / 255.0f,
+                               float(color->blue()) / 255.0f, threadTransparency * node->activity});
+    }
+    strands.colorsSent = false;
+}
+
+void GraphWidget::renderRopes()
+{
+    // The same seed every frame draws the same strands, so the picture holds still.
+    std::srand(1);
+    if (ropes.empty())
+        return;
+
+    // Strands are built only for a new graph or new thread sizes (node activities are fixed when
+    // the graph is built). Otherwise the random numbers they took are drawn again and dropped, so
+    // that rand() stands where the strands leave it: the next graph's start circle draws on.
+    if (strands.generation != generation || strands.activeSize != activeThreadSize ||
+        strands.inactiveSize != inactiveThreadSize) {
+        buildStrands();
+    } else {
+        for (long i = 0; i < strands.randomCalls; ++i)
+            std::rand();
+    }
+    colorStrands();
+    const size_t count = strands.nodes.size();
+    strands.positions.resize(3 * count);
+    for (size_t i = 0; i < count; ++i) {
+        const QVector3D &position = strands.nodes[i]->position;
+        strands.positions[3 * i] = position.x() + strands.offsets[2 * i];
+        strands.positions[3 * i + 1] = position.y();
+        strands.positions[3 * i + 2] = position.z() + strands.offsets[2 * i + 1];
     }
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_LIGHTING);
     glLineWidth(1.0f);
-    if (!strandVertices.empty()) {
+    if (count > 0) {
+        // The colours stay in their buffer until they change; the positions are sent anew.
+        if (!strands.positionBuffer) {
+            glGenBuffers(1, &strands.positionBuffer);
+            glGenBuffers(1, &strands.colorBuffer);
+        }
+        glBindBuffer(GL_ARRAY_BUFFER, strands.colorBuffer);
+        if (!strands.colorsSent) {
+            glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(strands.colors.size() * sizeof(GLfloat)),
+                         strands.colors.data(), GL_STATIC_DRAW);
+            strands.colorsSent = true;
+        }
+        glColorPointer(4, GL_FLOAT, 0, nullptr);
+        glBindBuffer(GL_ARRAY_BUFFER, strands.positionBuffer);
+        glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(strands.positions.size() * sizeof(GLfloat)),
+                     strands.positions.data(), GL_STREAM_DRAW);
+        glVertexPointer(3, GL_FLOAT, 0, nullptr);
+        // Client arrays elsewhere (GLUT's spheres) need no buffer bound.
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
         glEnableClientState(GL_COLOR_ARRAY);
         glEnableClientState(GL_VERTEX_ARRAY);
-        glColorPointer(4, GL_FLOAT, sizeof(StrandVertex), strandVertices.front().color);
-        glVertexPointer(3, GL_FLOAT, sizeof(StrandVertex), strandVertices.front().position);
-        for (size_t i = 0; i < strandStarts.size(); ++i)
-            glDrawArrays(GL_LINE_STRIP, strandStarts[i], strandLengths[i]);
+        // Every strip stays a primitive of its own, as separate draws would make it.
+        glMultiDrawArrays(GL_LINE_STRIP, strands.starts.data(), strands.lengths.data(),
+                          GLsizei(strands.starts.size()));
         glDisableClientState(GL_VERTEX_ARRAY);
         glDisableClientState(GL_COLOR_ARRAY);
     }

@@ -4,11 +4,14 @@
 #include "characterlist.h"
 #include "fileio.h"
 #include "glutsupport.h"
+#include "multisampling.h"
+#include "node.h"
 #include "textviewstate.h"
 #include "weavingsources.h"
 
 #include <GL/glu.h>
 
+#include <QAbstractButton>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
@@ -21,6 +24,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <vector>
 
 namespace {
@@ -49,6 +53,28 @@ constexpr double farPlane = 5000.0;
 constexpr float viewHalfWidth = 10.0f;
 constexpr float viewHalfDepth = 10.0f;
 
+// The layout is at rest once a step moves no node by more than this many pixels on screen.
+constexpr float restMotion = 0.25f;
+
+// The check boxes as FrameInputs::boxes holds them.
+unsigned tickedBits(std::initializer_list<const QAbstractButton *> boxes)
+{
+    unsigned bits = 0;
+    unsigned bit = 1;
+    for (const QAbstractButton *box : boxes) {
+        if (box && box->isChecked())
+            bits |= bit;
+        bit <<= 1;
+    }
+    return bits;
+}
+
+// Sample buffers where they smooth edges; where they would not, they only cost drawing time.
+QGLFormat viewFormat()
+{
+    return multisamplingAntialiases() ? QGLFormat(QGL::SampleBuffers) : QGLFormat();
+}
+
 // Writes image to name; returns why it could not, or an empty string.
 QString writeImage(const QImage &image, const QString &name)
 {
@@ -66,7 +92,7 @@ QString writeImage(const QImage &image, const QString &name)
 } // namespace
 
 GraphWidget::GraphWidget(QWidget *parent, Qt::WindowFlags flags)
-    : QGLWidget(QGLFormat(QGL::SampleBuffers), parent, nullptr, flags)
+    : QGLWidget(viewFormat(), parent, nullptr, flags)
 {
     ensureGlutInitialized();
     // paintGL presents the frame itself, so Qt must not swap a second time.
@@ -74,7 +100,7 @@ GraphWidget::GraphWidget(QWidget *parent, Qt::WindowFlags flags)
     // Lets a click give the view the keyboard, where a digit selects a character.
     setFocusPolicy(Qt::ClickFocus);
 
-    connect(&redrawTimer, &QTimer::timeout, this, &GraphWidget::updateGL);
+    connect(&redrawTimer, &QTimer::timeout, this, &GraphWidget::tick);
     redrawTimer.start(redrawInterval);
     std::puts("create GL Widget");
 
@@ -90,6 +116,12 @@ GraphWidget::~GraphWidget()
     makeCurrent();
     if (weaveTexture)
         glDeleteTextures(1, &weaveTexture);
+    for (const GLuint buffer : {strands.positionBuffer, strands.colorBuffer}) {
+        if (buffer)
+            glDeleteBuffers(1, &buffer);
+    }
+    for (const auto &[radius, list] : sphereLists)
+        glDeleteLists(list, 1);
     if (shaderProgram)
         shaderManager->free(shaderProgram);
 }
@@ -115,6 +147,87 @@ float GraphWidget::readingFraction() const
     return float(textView->scrollValue()) / float(maximum);
 }
 
+void GraphWidget::tick()
+{
+    if (needsFrame())
+        updateGL();
+}
+
+bool GraphWidget::needsFrame() const
+{
+    const bool drawing = graphReady && graphBuilt;
+    if (drawing && (layoutMoving || rotation != targetRotation || !imageFileName.isEmpty()))
+        return true;
+    return !(currentInputs() == drawnInputs);
+}
+
+bool GraphWidget::FrameInputs::operator==(const FrameInputs &o) const
+{
+    return generation == o.generation && graphReady == o.graphReady && graphBuilt == o.graphBuilt &&
+           drawMode == o.drawMode && rotation == o.rotation && panOffset == o.panOffset &&
+           zoomDistance == o.zoomDistance && activeThreadSize == o.activeThreadSize &&
+           inactiveThreadSize == o.inactiveThreadSize &&
+           threadTransparency == o.threadTransparency && drawM == o.drawM &&
+           gridScale == o.gridScale && selectedCharacter == o.selectedCharacter &&
+           boxes == o.boxes && reading == o.reading && width == o.width && height == o.height &&
+           colors == o.colors;
+}
+
+GraphWidget::FrameInputs GraphWidget::currentInputs() const
+{
+    FrameInputs inputs;
+    inputs.generation = generation;
+    inputs.graphReady = graphReady;
+    inputs.graphBuilt = graphBuilt;
+    inputs.drawMode = drawMode;
+    inputs.rotation = rotation;
+    inputs.panOffset = panOffset;
+    inputs.zoomDistance = zoomDistance;
+    inputs.activeThreadSize = activeThreadSize;
+    inputs.inactiveThreadSize = inactiveThreadSize;
+    inputs.threadTransparency = threadTransparency;
+    inputs.drawM = drawM;
+    inputs.gridScale = gridScale;
+    inputs.selectedCharacter = selectedCharacter;
+    inputs.boxes =
+        tickedBits({spheresBox, springsBox, gridBox, flipAxisBox, drawNamesBox, moveToPlaneBox});
+    // Scrolling the text moves only the grid.
+    if (gridBox && gridBox->isChecked())
+        inputs.reading = readingFraction();
+    inputs.width = viewWidth;
+    inputs.height = viewHeight;
+    if (characterList) {
+        inputs.colors.reserve(size_t(characterList->characters.size()));
+        for (const Character *character : characterList->characters)
+            inputs.colors.push_back(character->color.rgba());
+    }
+    return inputs;
+}
+
+void GraphWidget::trackMotion()
+{
+    // Nodes move in x and z, which a rotation about the time axis mixes into the screen's x;
+    // the convergence mode scales x by its zoom.
+    float pixelsPerUnit = float(viewWidth) / (2.0f * viewHalfWidth);
+    if (drawMode == ConvergenceGraph)
+        pixelsPerUnit *= std::max(1.0f, zoomScale());
+    // A graph built, cleared or reset since the last frame starts to move afresh.
+    const bool sameGraph =
+        drawnInputs.generation == generation && drawnPositions.size() == 2 * nodes.size();
+    drawnPositions.resize(2 * nodes.size());
+    float largest = 0.0f;
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        const float x = nodes[i]->position.x();
+        const float z = nodes[i]->position.z();
+        const float dx = x - drawnPositions[2 * i];
+        const float dz = z - drawnPositions[2 * i + 1];
+        largest = std::max(largest, dx * dx + dz * dz);
+        drawnPositions[2 * i] = x;
+        drawnPositions[2 * i + 1] = z;
+    }
+    layoutMoving = !sameGraph || std::sqrt(largest) * pixelsPerUnit > restMotion;
+}
+
 void GraphWidget::paintGL()
 {
     // Batch runs call this directly, so it cannot count on Qt having set the context up.
@@ -125,8 +238,10 @@ void GraphWidget::paintGL()
     if (!shaderManager)
         shaderManager = std::make_unique<shadekit::glShaderManager>();
 
+    ++framesDrawn;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
+    layoutMoving = false;
     if (graphReady && graphBuilt) {
         animateCamera();
         switch (drawMode) {
@@ -138,14 +253,17 @@ void GraphWidget::paintGL()
             break;
         case ConvergenceGraph:
             drawConvergence();
+            trackMotion();
             break;
         default:
             drawForceDirected();
+            trackMotion();
             break;
         }
         if (!imageFileName.isEmpty())
             writePendingImage();
     }
+    drawnInputs = currentInputs();
     glFlush();
     swapBuffers();
 }

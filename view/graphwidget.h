@@ -6,25 +6,29 @@
 
 #include "threadgraph.h"
 
+#include <QColor>
 #include <QColorDialog>
 #include <QGLWidget>
 #include <QString>
 #include <QTimer>
 
+#include <map>
 #include <memory>
 #include <vector>
 
+class Node;
 class QAbstractButton;
-class QColor;
 class QKeyEvent;
 class QListWidgetItem;
 class QMouseEvent;
 class QPaintEvent;
 class TextViewState;
 
-// The OpenGL thread view: draws the thread graph it inherits in one of four modes, about ten
-// times a second, and reacts to the main window's controls, the mouse and the keyboard. Every
-// mode sets the GL state it needs at the start of each frame.
+// The OpenGL thread view: draws the thread graph it inherits in one of four modes, and reacts to
+// the main window's controls, the mouse and the keyboard. A timer looks ten times a second for a
+// reason to draw: a layout still moving, a spin or a pending image, or a change to anything the
+// picture depends on; a view at rest draws nothing. Every mode sets the GL state it needs at the
+// start of each frame.
 class GraphWidget : public QGLWidget, public ThreadGraph {
     Q_OBJECT
 
@@ -66,10 +70,20 @@ public:
     // How far the text view is scrolled, from 0 (top) to 1 (bottom); 0 when it cannot scroll.
     float readingFraction() const;
 
+    // The redraw timer's tick: draws a frame when needsFrame() says so, else returns at once.
+    void tick();
+    // Whether the picture may differ from the last frame drawn: the layout moved visibly in that
+    // frame, a spin or an image save is under way, or an input of the picture has changed since
+    // (graph, mode, camera, drawing options, check boxes, selection, colours, size, and the
+    // reading position while the grid shows).
+    bool needsFrame() const;
+
     // Colour chooser for the selected characters; shown without blocking.
     QColorDialog colorDialog;
-    // Redraws the view every 100 ms from construction on.
+    // Calls tick() every 100 ms from construction on.
     QTimer redrawTimer;
+    // Frames drawn so far.
+    unsigned long long framesDrawn = 0;
     // Built with the first frame, when a context exists; it initialises GLEW.
     std::unique_ptr<shadekit::glShaderManager> shaderManager;
     // The colour weaving program, built the first time that mode draws.
@@ -116,6 +130,8 @@ public:
     QAbstractButton *gridBox = nullptr;
     QAbstractButton *flipAxisBox = nullptr;
     QAbstractButton *drawNamesBox = nullptr;
+    // Read at every simulation step into moveToPlane.
+    QAbstractButton *moveToPlaneBox = nullptr;
 
 signals:
     // A pending image was written to fileName, or could not be (the name is cleared either way).
@@ -156,13 +172,67 @@ protected:
     void resizeGL(int w, int h) override;
 
 private:
-    // One vertex of a strand: its colour with alpha, then its position.
-    struct StrandVertex {
-        GLfloat color[4];
-        GLfloat position[3];
+    // What a frame depends on besides the node positions, as tick() compares it.
+    struct FrameInputs {
+        unsigned generation = 0;
+        bool graphReady = false;
+        bool graphBuilt = false;
+        int drawMode = 0;
+        float rotation = 0.0f;
+        float panOffset = 0.0f;
+        float zoomDistance = 0.0f;
+        float activeThreadSize = 0.0f;
+        float inactiveThreadSize = 0.0f;
+        float threadTransparency = 0.0f;
+        float drawM = 0.0f;
+        int gridScale = 0;
+        int selectedCharacter = 0;
+        // One bit per check box, set when it is ticked.
+        unsigned boxes = 0;
+        // The reading position while the grid shows, else 0.
+        float reading = 0.0f;
+        int width = 0;
+        int height = 0;
+        std::vector<QRgb> colors;
+
+        bool operator==(const FrameInputs &other) const;
+    };
+
+    FrameInputs currentInputs() const;
+    // Compares the node positions with those of the last frame and notes whether any moved by
+    // more than a small fraction of a pixel.
+    void trackMotion();
+
+    // The strands of the 3-D modes. What each vertex follows (a node, at an offset across the
+    // time axis) and its colour stay the same from frame to frame, so they are kept; only the
+    // positions are recomputed and sent every frame.
+    struct Strands {
+        // What the vertices were built for: the graph and the thread sizes.
+        unsigned generation = 0;
+        float activeSize = -1.0f;
+        float inactiveSize = -1.0f;
+        // The rand() calls building them took.
+        long randomCalls = 0;
+        // Per vertex: the node, the x and z offsets from it, the position this frame.
+        std::vector<const Node *> nodes;
+        std::vector<GLfloat> offsets;
+        std::vector<GLfloat> positions;
+        // Per vertex RGBA, made for these transparency and rope colours.
+        std::vector<GLfloat> colors;
+        float transparency = -1.0f;
+        std::vector<QRgb> ropeColors;
+        bool colorsSent = false;
+        // First vertex and vertex count of every strip.
+        std::vector<GLint> starts;
+        std::vector<GLsizei> lengths;
+        // Buffer objects of the positions and the colours; 0 until first drawn.
+        GLuint positionBuffer = 0;
+        GLuint colorBuffer = 0;
     };
 
     void animateCamera();
+    // One simulation step of a 3-D mode, with the "Move To Plane" box as it is now.
+    void stepLayout();
     void writePendingImage();
     // The orthographic volume of the time-axis modes: x from -10 to 10, the whole time axis
     // in y; identity model-view.
@@ -175,10 +245,20 @@ private:
     void layOutConvergence();
     // Builds and links the colour weaving program; ends the process when it cannot.
     void ensureShaderProgram();
+    // Lays the 2000 strands out afresh, drawing from rand() as every frame's strands do.
+    void buildStrands();
+    // Makes the strand colours match the characters' colours and the transparency.
+    void colorStrands();
+    // The display list of a GLUT sphere of this radius, compiled on first use.
+    GLuint sphereList(float radius);
 
-    // The strands of the last frame and the first vertex and vertex count of each of their
-    // strips; kept so that frames reuse the memory.
-    std::vector<StrandVertex> strandVertices;
-    std::vector<GLint> strandStarts;
-    std::vector<GLsizei> strandLengths;
+    Strands strands;
+    // Sphere display lists by radius; a frame's spheres come in two sizes.
+    std::map<float, GLuint> sphereLists;
+
+    // The inputs of the last frame drawn, its node positions (x and z, node by node) and whether
+    // that frame moved the layout visibly.
+    FrameInputs drawnInputs;
+    std::vector<float> drawnPositions;
+    bool layoutMoving = false;
 };

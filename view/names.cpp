@@ -37,7 +37,6 @@ void Rope::drawName(float xOffset, float angle, bool perLetter)
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_LINE_SMOOTH);
     glLineWidth(labelLineWidth);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);

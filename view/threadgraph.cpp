@@ -6,8 +6,6 @@
 #include "rope.h"
 #include "spring.h"
 
-#include <QAbstractButton>
-
 #include <cmath>
 #include <cstdlib>
 #include <utility>
@@ -42,6 +40,7 @@ ThreadGraph::~ThreadGraph()
 
 void ThreadGraph::init(CharacterList *list, float step)
 {
+    ++generation;
     characterList = list;
     if (!list || list->timeIndices.isEmpty())
         return;
@@ -146,6 +145,7 @@ void ThreadGraph::init(CharacterList *list, float step)
 
 void ThreadGraph::clear()
 {
+    ++generation;
     graphReady = false;
     characterList = nullptr;
     for (Rope *rope : ropes)
@@ -235,7 +235,7 @@ void ThreadGraph::simulate(float dt)
         for (Node *node : nodes)
             moveTowardsCenter(node);
     }
-    if (moveToPlaneBox && moveToPlaneBox->isChecked()) {
+    if (moveToPlane) {
         for (Node *node : nodes)
             moveTowardsPlane(node);
     }
@@ -328,6 +328,7 @@ void ThreadGraph::moveTowardsPlane(Node *node)
 
 void ThreadGraph::resetLayout()
 {
+    ++generation;
     for (Node *node : nodes) {
         node->position = node->home;
         node->velocity = QVector3D();

@@ -7,7 +7,6 @@
 
 class CharacterList;
 class Node;
-class QAbstractButton;
 class Rope;
 class Spring;
 
@@ -54,6 +53,9 @@ public:
     bool graphReady = false;
     // Set by init; only the main window clears it, when the graph no longer matches the text.
     bool graphBuilt = false;
+    // Counts the changes to the graph that no simulation step makes: init, clear and
+    // resetLayout. A view compares it to know when its picture is out of date.
+    unsigned generation = 0;
     float timeAxisLength = 20.0f;
     float startRadius = 1.0f;
     float coactiveRestLength = 0.0001f;
@@ -65,6 +67,6 @@ public:
     float centerStrength = 10.0f;
     float planeStrength = 1000.0f;
     float dragCoefficient = 99.9f;
-    // The "Move To Plane" check box; null counts as unchecked.
-    QAbstractButton *moveToPlaneBox = nullptr;
+    // Whether the step pulls the nodes toward the plane z = 0 ("Move To Plane").
+    bool moveToPlane = false;
 };

@@ -62,8 +62,6 @@ private slots:
     void spin();
     void drag_data();
     void drag();
-    void nearestPower_data();
-    void nearestPower();
     void saveImage_data();
     void saveImage();
     void colorWeaving_data();
@@ -71,10 +69,11 @@ private slots:
     void increasingGraph_data();
     void increasingGraph();
     void forceDirected();
-    void convergenceLayers();
-    void convergenceArcs();
+    void convergence();
     void readingPosition_data();
     void readingPosition();
+    void wakes_data();
+    void wakes();
 
 private:
     // Shows a model whose characters have ANNA's colour but for BOB. With one or two characters
@@ -222,23 +221,6 @@ void TestGraphWidget::drag()
     QCOMPARE(w.zoomDistance, zoom);
 }
 
-void TestGraphWidget::nearestPower_data()
-{
-    QTest::addColumn<double>("x");
-    QTest::addColumn<unsigned>("power");
-    QTest::newRow("1") << 1.0 << 1u;
-    QTest::newRow("5") << 5.0 << 8u;
-    QTest::newRow("512") << 512.0 << 512u;
-    QTest::newRow("513") << 513.0 << 1024u;
-}
-
-void TestGraphWidget::nearestPower()
-{
-    QFETCH(double, x);
-    QFETCH(unsigned, power);
-    QCOMPARE(GraphWidget::nearestPower(x), power);
-}
-
 void TestGraphWidget::saveImage_data()
 {
     QTest::addColumn<QString>("name");
@@ -375,42 +357,36 @@ void TestGraphWidget::forceDirected()
     QVERIFY(countNear(named, lastLetters, anna, 10) > 10);
 }
 
-void TestGraphWidget::convergenceLayers()
+// Each thread lies on its own depth layer, rope i at z = (0.5 - i / N) * 2 * 9. Over an absence
+// between two presences it swings out, to negative x for even ropes and positive for odd, in a
+// sine arc whose width grows with the absence: node k with the nearest presences f ahead and b
+// behind lies at x = (100 / m) * drawM * side * G * sin(b / G * 3.1415), G = f + b + 1.
+void TestGraphWidget::convergence()
 {
-    showModel({"A", "B", "C", "D"}, "0 1 A B C D");
-    m_view->widget->changeDrawMode(GraphWidget::ConvergenceGraph);
-    m_view->frame();
-    // Rope i lies at z = (0.5 - i / 4) * 2 * 9.
-    const float depths[] = {9, 4.5, 0, -4.5};
-    for (size_t i = 0; i < 4; ++i) {
-        for (const Node *node : m_view->widget->ropes[i]->nodes)
-            QCOMPARE(node->position.z(), depths[i]);
-    }
-}
-
-// Over an absence between two presences a thread swings out in a sine arc whose width grows
-// with the absence: node k with the nearest presences f ahead and b behind lies at
-// x = (100 / m) * drawM * side * G * sin(b / G * 3.1415), G = f + b + 1.
-void TestGraphWidget::convergenceArcs()
-{
-    showModel({"A"}, "0 1 A");
+    showModel({"A", "B"}, "0 1 A B");
     GraphWidget &w = *m_view->widget;
-    std::vector<Node *> &thread = w.ropes[0]->nodes;
-    for (Node *node : thread)
-        node->activity = 0.25f;
-    thread[10]->activity = thread[14]->activity = 1.0f;
+    for (const Rope *rope : w.ropes) {
+        for (Node *node : rope->nodes)
+            node->activity = 0.25f;
+        rope->nodes[10]->activity = rope->nodes[14]->activity = 1.0f;
+    }
     w.drawM = 0.1f;
     w.changeDrawMode(GraphWidget::ConvergenceGraph);
     m_view->frame();
-    const float m = float(thread.size());
-    for (int k = 11; k <= 13; ++k) {
-        const float back = float(k - 10);
-        const float gap = float(14 - k) + back + 1.0f;
-        // Rope 0 is even, so it swings to negative x.
-        QCOMPARE(thread[size_t(k)]->position.x(),
-                 (100.0f / m) * 0.1f * -1.0f * gap * std::sin(back / gap * 3.1415f));
+    const float m = float(w.ropes[0]->nodes.size());
+    for (size_t i = 0; i < 2; ++i) {
+        const std::vector<Node *> &thread = w.ropes[i]->nodes;
+        const float side = i == 0 ? -1.0f : 1.0f;
+        for (int k = 11; k <= 13; ++k) {
+            const float back = float(k - 10);
+            const float gap = float(14 - k) + back + 1.0f;
+            QCOMPARE(thread[size_t(k)]->position.x(),
+                     (100.0f / m) * 0.1f * side * gap * std::sin(back / gap * 3.1415f));
+        }
+        QCOMPARE(thread[10]->position.x(), 0.0f);
+        for (const Node *node : thread)
+            QCOMPARE(node->position.z(), i == 0 ? 9.0f : 0.0f);
     }
-    QCOMPARE(thread[10]->position.x(), 0.0f);
 }
 
 // The reading position runs from the top of the text (0) to its end (1); a text that fits its
@@ -421,9 +397,7 @@ void TestGraphWidget::readingPosition_data()
     QTest::addColumn<int>("maximum");
     QTest::addColumn<float>("fraction");
     QTest::newRow("cannot scroll") << 0 << 0 << 0.0f;
-    QTest::newRow("top") << 0 << 300 << 0.0f;
     QTest::newRow("quarter") << 75 << 300 << 0.25f;
-    QTest::newRow("bottom") << 300 << 300 << 1.0f;
 }
 
 void TestGraphWidget::readingPosition()
@@ -439,6 +413,179 @@ void TestGraphWidget::readingPosition()
     w.textView = &text;
     QCOMPARE(w.readingFraction(), fraction);
     w.textView = nullptr;
+}
+
+namespace {
+
+// Ticks the view until a tick draws nothing; false when it still draws after many ticks.
+bool settle(GraphWidget &w)
+{
+    constexpr int maxTicks = 3000;
+    for (int i = 0; i < maxTicks; ++i) {
+        const auto before = w.framesDrawn;
+        w.tick();
+        if (w.framesDrawn == before)
+            return true;
+    }
+    return false;
+}
+
+void dragMouse(GraphWidget &w, Qt::MouseButton button, int dx, int dy)
+{
+    QMouseEvent press(QEvent::MouseButtonPress, QPoint(50, 50), button, button, Qt::NoModifier);
+    QApplication::sendEvent(&w, &press);
+    QMouseEvent move(QEvent::MouseMove, QPoint(50 + dx, 50 + dy), Qt::NoButton, button,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&w, &move);
+}
+
+} // namespace
+
+// A view at rest draws nothing on its own; every change that can alter the picture makes the
+// next tick draw, the frame it draws is the one a view drawing from scratch would give, and the
+// view comes to rest again afterwards.
+void TestGraphWidget::wakes_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("wakes");
+    const int force = GraphWidget::ForceDirected;
+    const int weaving = GraphWidget::ColorWeaving;
+    QTest::newRow("still, force directed") << force << "" << false;
+    QTest::newRow("still, weaving") << weaving << "" << false;
+    QTest::newRow("scroll without the grid") << force << "scroll" << false;
+    QTest::newRow("scroll with the grid") << force << "grid scroll" << true;
+    QTest::newRow("parse") << force << "parse" << true;
+    QTest::newRow("clear") << weaving << "clear" << true;
+    QTest::newRow("reparse button") << weaving << "unbuilt" << true;
+    QTest::newRow("mode") << weaving << "mode" << true;
+    QTest::newRow("reset") << force << "reset" << true;
+    QTest::newRow("spin") << force << "spin" << true;
+    QTest::newRow("rotate") << force << "rotate" << true;
+    QTest::newRow("zoom") << weaving << "zoom" << true;
+    QTest::newRow("pan") << weaving << "pan" << true;
+    QTest::newRow("DrawM") << force << "drawM" << true;
+    QTest::newRow("transparency") << force << "transparency" << true;
+    QTest::newRow("thread size") << force << "size" << true;
+    QTest::newRow("spheres") << force << "spheres" << true;
+    QTest::newRow("springs") << force << "springs" << true;
+    QTest::newRow("names") << force << "names" << true;
+    QTest::newRow("flip") << weaving << "flip" << true;
+    QTest::newRow("move to plane") << force << "plane" << true;
+    QTest::newRow("selection") << force << "select" << true;
+    QTest::newRow("recolour") << force << "recolour" << true;
+    QTest::newRow("resize") << weaving << "resize" << true;
+    QTest::newRow("expose") << weaving << "expose" << true;
+    QTest::newRow("image save") << weaving << "save" << true;
+}
+
+void TestGraphWidget::wakes()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, change);
+    QFETCH(bool, wakes);
+    // A single thread in the force-directed layout feels no force until a change pulls it.
+    showModel({"ANNA"}, "0 0.5 ANNA | 0.5 1");
+    GraphWidget &w = *m_view->widget;
+    QCheckBox spheres, springs, grid, plane;
+    ScrolledText text;
+    text.maximum = 300;
+    w.spheresBox = &spheres;
+    w.springsBox = &springs;
+    w.gridBox = &grid;
+    w.moveToPlaneBox = &plane;
+    w.textView = &text;
+    const auto restore = qScopeGuard([&w] {
+        w.spheresBox = w.springsBox = w.gridBox = w.moveToPlaneBox = nullptr;
+        w.textView = nullptr;
+        w.selectedCharacter = -1;
+        w.resize(400, 400);
+    });
+    grid.setChecked(change.startsWith("grid"));
+    w.changeDrawMode(mode);
+    QApplication::processEvents(); // exposures left by earlier tests
+    QVERIFY(settle(w));
+    const auto before = w.framesDrawn;
+    for (int i = 0; i < 3; ++i)
+        w.tick();
+    QCOMPARE(w.framesDrawn, before); // a still view draws nothing
+
+    const QString image = m_dir.filePath("woken.png");
+    if (change.endsWith("scroll"))
+        text.value = 150;
+    else if (change == "parse")
+        showModel({"ANNA"}, "0 1 ANNA");
+    else if (change == "clear")
+        w.clear();
+    else if (change == "unbuilt")
+        w.graphBuilt = false;
+    else if (change == "mode")
+        w.changeDrawMode(GraphWidget::IncreasingGraph);
+    else if (change == "reset")
+        w.reset();
+    else if (change == "spin")
+        w.spinRight();
+    else if (change == "rotate")
+        dragMouse(w, Qt::LeftButton, 30, 0);
+    else if (change == "zoom")
+        dragMouse(w, Qt::RightButton, 0, 30);
+    else if (change == "pan")
+        dragMouse(w, Qt::MiddleButton, 0, 30);
+    else if (change == "drawM")
+        w.changeDrawM(0.3);
+    else if (change == "transparency")
+        w.changeThreadTransparency(0.5);
+    else if (change == "size")
+        w.changeInactiveThreadSize(1.5); // the active size: the form crosses the two
+    else if (change == "spheres")
+        spheres.setChecked(true);
+    else if (change == "springs")
+        springs.setChecked(true);
+    else if (change == "names")
+        m_names.setChecked(true);
+    else if (change == "flip")
+        m_flip.setChecked(true);
+    else if (change == "plane")
+        plane.setChecked(true);
+    else if (change == "select")
+        w.setCharacterFromSelection("ANNA");
+    else if (change == "recolour")
+        m_model->list.characters.at(0)->color = Qt::darkGreen;
+    else if (change == "resize")
+        w.resize(360, 400);
+    else if (change == "save")
+        w.saveImageToFile(image);
+    if (change == "expose") {
+        w.hide();
+        w.show();
+        QTRY_VERIFY(w.framesDrawn > before);
+    }
+    // What the frame it wakes to starts from.
+    std::vector<std::pair<QVector3D, QVector3D>> start;
+    for (const Node *node : w.nodes)
+        start.emplace_back(node->position, node->velocity);
+    const float rotation = w.rotation;
+    const float speed = w.rotationSpeed;
+    QApplication::processEvents();
+    w.tick();
+    QCOMPARE(w.framesDrawn > before, wakes);
+    if (wakes) {
+        // The same frame drawn again from the same start, with the strands built afresh.
+        const QImage woken = readBackBuffer(&w);
+        for (size_t i = 0; i < start.size(); ++i)
+            std::tie(w.nodes[i]->position, w.nodes[i]->velocity) = start[i];
+        w.rotation = rotation;
+        w.rotationSpeed = speed;
+        ++w.generation;
+        w.paintGL();
+        QCOMPARE(readBackBuffer(&w), woken);
+    }
+    // A layout pulled to the plane, or a spin, keeps drawing for a while.
+    const auto woken = w.framesDrawn;
+    QVERIFY(settle(w));
+    QCOMPARE(w.framesDrawn - woken > 5, change == "plane" || change == "spin");
+    if (change == "save")
+        QVERIFY(QFile::exists(image));
 }
 
 QTEST_MAIN(TestGraphWidget)
