@@ -66,7 +66,7 @@ inline QStringList splitLines(const QString &text)
 
 // A layout from "indent text" pieces separated by "\n"; an empty piece stays empty. An indent
 // followed by "h" marks a heading, by "c" a cue, whose speakers are given in order.
-inline ScreenplayLayout laidOut(const QString &pieces, const QStringList &speakers)
+inline ScreenplayLayout laidOut(const QString &pieces, const QStringList &speakers = {})
 {
     ScreenplayLayout layout;
     for (const QString &piece : splitLines(pieces)) {
