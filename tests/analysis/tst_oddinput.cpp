@@ -25,7 +25,6 @@ private slots:
     void screenplays_data();
     void screenplays();
     void settingsFilesThatAreFolders();
-    void readOnlyFolderKeepsPreviousFile();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -112,30 +111,6 @@ void TestOddInput::settingsFilesThatAreFolders()
     QVERIFY(!a.saveColors(QStringLiteral("colors.txt")));
     QCOMPARE(out.lines(), QStringList{"could not write colors.txt"});
     QVERIFY(QFileInfo(path("colors.txt")).isDir());
-}
-
-// An export into a read-only folder says so on standard output and keeps the previous file.
-void TestOddInput::readOnlyFolderKeepsPreviousFile()
-{
-    QDir(m_dir->path()).mkdir("locked");
-    writeFile(path("play.txt"), twoSpeakers);
-    writeFile(path("locked/scene.csv"), "previous\n");
-    setMode(path("locked/scene.csv"), 0666);
-    setMode(path("locked"), 0555);
-    ScreenplayAnalysis a;
-    openAndParse(a, path("play.txt"));
-    QStringList printed;
-    {
-        UnprivilegedScope user;
-        StdoutCapture out;
-        a.writeSceneStats(path("locked/scene.csv"));
-        a.writeCharacterStats(path("locked/character.csv"));
-        printed = out.lines();
-    }
-    setMode(path("locked"), 0755);
-    QCOMPARE(printed, (QStringList{"file not found", "file not found"}));
-    QCOMPARE(readFile(path("locked/scene.csv")), QByteArray("previous\n"));
-    QVERIFY(!QFile::exists(path("locked/character.csv")));
 }
 
 QTEST_GUILESS_MAIN(TestOddInput)
