@@ -24,7 +24,6 @@ private slots:
     void init();
     void screenplays_data();
     void screenplays();
-    void settingsFilesThatAreFolders();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -93,24 +92,6 @@ void TestOddInput::screenplays()
     QCOMPARE(a.characterStats().count('\n'), characters + 1);
     QCOMPARE(a.sceneStats().count('\n'), scenes + 1);
     QVERIFY(a.markupDocument().endsWith("</div>"));
-}
-
-// Settings files that are folders are skipped on reading and reported on writing.
-void TestOddInput::settingsFilesThatAreFolders()
-{
-    for (const char *name : {"config.txt", "breakStrings.txt", "characters.txt", "colors.txt"})
-        QDir(m_dir->path()).mkdir(QLatin1String(name));
-    writeFile(path("play.txt"), twoSpeakers);
-    ScreenplayAnalysis a;
-    QVERIFY(!a.loadSettings());
-    QVERIFY(!a.loadBreakStrings(QStringLiteral("breakStrings.txt")));
-    openAndParse(a, path("play.txt"));
-    QCOMPARE(a.minCharacterSpaces, 15);
-    QCOMPARE(a.characters.size(), 2);
-    StdoutCapture out;
-    QVERIFY(!a.saveColors(QStringLiteral("colors.txt")));
-    QCOMPARE(out.lines(), QStringList{"could not write colors.txt"});
-    QVERIFY(QFileInfo(path("colors.txt")).isDir());
 }
 
 QTEST_GUILESS_MAIN(TestOddInput)
