@@ -3,50 +3,11 @@
 #include "corpus.h"
 #include "pdflayout.h"
 #include "pdftext.h"
-#include "stdoutcapture.h"
 #include "typewriterpdf.h"
 
-#include <QImage>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QTemporaryDir>
 
 namespace {
-
-// A page of a scanned screenplay: the text is pixels, and the file has no text layer.
-void drawScan(const QString &path)
-{
-    QImage scan(612, 792, QImage::Format_Grayscale8);
-    scan.fill(Qt::white);
-    QPainter text(&scan);
-    text.setFont(QFont(QStringLiteral("Courier"), 12));
-    text.drawText(QPointF(260, 120), QStringLiteral("BOB"));
-    text.drawText(QPointF(180, 132), QStringLiteral("Hello."));
-    text.end();
-    QPdfWriter writer(path);
-    QPainter page(&writer);
-    page.drawImage(page.viewport(), scan);
-}
-
-// A one-page PDF under the standard security handler whose user password is not empty: the
-// check value /U matches no empty password, so the file opens only with its password.
-QByteArray lockedPdf()
-{
-    const QByteArray check = QByteArray(32, 'x').toHex();
-    const QList<QByteArray> objects{
-        "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] >>",
-        "<< /Filter /Standard /V 1 /R 2 /O <" + check + "> /U <" + check + "> /P -44 >>"};
-    QByteArray pdf = "%PDF-1.4\n";
-    QByteArray xref = "xref\n0 5\n0000000000 65535 f \n";
-    for (int i = 0; i < objects.size(); ++i) {
-        xref += QByteArray::number(pdf.size()).rightJustified(10, '0') + " 00000 n \n";
-        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
-    }
-    const QByteArray id = QByteArray(16, 'p').toHex();
-    return pdf + xref + "trailer\n<< /Size 5 /Root 1 0 R /Encrypt 4 0 R /ID [<" + id + "> <" + id +
-           ">] >>\nstartxref\n" + QByteArray::number(pdf.size()) + "\n%%EOF\n";
-}
 
 // Every scene's type, separated by "|".
 QString sceneTypes(const CharacterList *list)
@@ -65,8 +26,6 @@ private slots:
     void init();
     void layout_data();
     void layout();
-    void unreadable_data();
-    void unreadable();
     void sameAsItsSource_data();
     void sameAsItsSource();
 
@@ -149,35 +108,6 @@ void TestPdf::layout()
     QCOMPARE(actual.lines, wanted.lines);
     QCOMPARE(actual.cues, wanted.cues);
     QCOMPARE(actual.headings, wanted.headings);
-}
-
-// A PDF that cannot be read says why on standard error and in the text, and names no one.
-void TestPdf::unreadable_data()
-{
-    QTest::addColumn<QByteArray>("bytes"); // empty: a scan
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("a scan without text") << QByteArray() << "no text layer";
-    QTest::newRow("an encrypted file") << lockedPdf() << "password";
-    QTest::newRow("not a PDF") << QByteArray("INT. HOUSE\n\nBOB\nHi.\n") << "not a PDF";
-}
-
-void TestPdf::unreadable()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, reason);
-    if (bytes.isEmpty())
-        drawScan("play.PDF");
-    else
-        writeFile("play.PDF", bytes);
-    ScreenplayAnalysis a;
-    StdoutCapture errors(STDERR_FILENO);
-    openAndParse(a, "play.PDF");
-    const QString printed = errors.text();
-    QVERIFY2(printed.contains("play.PDF: ") && printed.contains(reason), qPrintable(printed));
-    QCOMPARE(a.lines.size(), 1);
-    QVERIFY2(a.lines.first().contains(reason), qPrintable(a.lines.first()));
-    QCOMPARE(castSummary(a.characters), QString());
-    QCOMPARE(sceneTypes(a.characterList), QString("START"));
 }
 
 // A screenplay printed as a PDF, furniture and all, reads as its source: barrier15 as the
