@@ -66,7 +66,6 @@ void TestDiscovery::match_data()
     matchRow("partial at line end", "MRS SMITH", "", "hi MRS", 1, Strict, "MRS");
     matchRow("later word only is refused", "MRS SMITH", "", "THE SMITH", 0, Strict, "");
     matchRow("strict refuses colon", "JOHN", "", "JOHN: hi", 0, Strict, "");
-    matchRow("loose contains", "JOHN", "", "JOHNSON: hi", 0, Loose, "JOHNSON:");
     matchRow("alias returned as stored", "MARGARET", "MAGGIE", "maggie ran", 0, Strict, "MAGGIE");
     matchRow("alias cut by line end", "MARGARET", "MRS. SMITH", "hi MRS.", 1, Strict, "");
     matchRow("loose alias drops punctuation and em dash", "MARGARET", "MRS SMITH",
@@ -299,16 +298,14 @@ void TestDiscovery::selectors_data()
 {
     QTest::addColumn<QString>("className");
     QTest::addColumn<QString>("selector");
-    QTest::newRow("punctuation") << "O'BRIEN(V.O.):"
-                                 << "span.O\\'BRIEN\\(V\\.O\\.\\)\\:";
-    QTest::newRow("leading digit") << "2NDMAN"
-                                   << "span.\\32 NDMAN";
-    QTest::newRow("non-ASCII kept")
-        << QString::fromUtf8("ÉMILE") << QString::fromUtf8("span.ÉMILE");
-    QTest::newRow("hyphen inside kept") << "JEAN-LUC"
-                                        << "span.JEAN-LUC";
-    QTest::newRow("lone hyphen") << "-"
-                                 << "span.\\-";
+    const auto row = [](const char *name, const QString &className, const QString &selector) {
+        QTest::newRow(name) << className << selector;
+    };
+    row("punctuation", "O'BRIEN(V.O.):", "span.O\\'BRIEN\\(V\\.O\\.\\)\\:");
+    row("leading digit", "2NDMAN", "span.\\32 NDMAN");
+    row("non-ASCII kept", QString::fromUtf8("ÉMILE"), QString::fromUtf8("span.ÉMILE"));
+    row("hyphen inside kept", "JEAN-LUC", "span.JEAN-LUC");
+    row("lone hyphen", "-", "span.\\-");
 }
 
 void TestDiscovery::selectors()
