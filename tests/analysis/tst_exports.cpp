@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "analysistest.h"
+#include "asuser.h"
 #include "corpus.h"
 #include "sceneheading.h"
 #include "stdoutcapture.h"
 
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -39,71 +42,90 @@ private slots:
     void init();
     void statistics_data();
     void statistics();
-    void cancelledDialog();
+    void failedWrites_data();
+    void failedWrites();
     void goldenFiles_data();
     void goldenFiles();
     void headings_data();
     void headings();
-    void barrier15Headings_data();
-    void barrier15Headings();
 
 private:
-    QTemporaryDir m_dir;
+    std::unique_ptr<QTemporaryDir> m_dir;
 };
 
 void TestExports::init()
 {
-    QDir::setCurrent(m_dir.path());
+    m_dir = std::make_unique<QTemporaryDir>();
+    // Open to other users, so that a test acting as one can reach what it is given.
+    ::chmod(QFile::encodeName(m_dir->path()).constData(), 0755);
+    QDir::setCurrent(m_dir->path());
 }
 
+// The golden file, or before any parse its header line alone.
 void TestExports::statistics_data()
 {
-    QTest::addColumn<bool>("scenes");
+    QTest::addColumn<QString>("golden");
     QTest::addColumn<bool>("parsed");
-    QTest::addColumn<QByteArray>("expected");
-    const QString data = QStringLiteral(PLOTLOOM_TEST_DATA);
-    QTest::newRow("scene statistics") << true << true << readFile(data + "/stats/scene.csv");
-    QTest::newRow("character statistics")
-        << false << true << readFile(data + "/stats/character.csv");
-    // Exports before any parse write the header line alone.
-    QTest::newRow("scene header only")
-        << true << false
-        << QByteArray("SceneNumber,Type,NumCharacters,Start,Stop,"
-                      "Length,NumLines,startPage,endPage,Characters,\n");
-    QTest::newRow("character header only")
-        << false << false
-        << QByteArray(
-               "characters,NumScenes,NumDialogueLines,NumInstances,PerInvolved,Start,Stop,\n");
+    QTest::newRow("scene statistics") << "scene.csv" << true;
+    QTest::newRow("character statistics") << "character.csv" << true;
+    QTest::newRow("scene header only") << "scene.csv" << false;
+    QTest::newRow("character header only") << "character.csv" << false;
 }
 
 void TestExports::statistics()
 {
-    QFETCH(bool, scenes);
+    QFETCH(QString, golden);
     QFETCH(bool, parsed);
-    QFETCH(QByteArray, expected);
+    QByteArray expected = readFile(PLOTLOOM_TEST_DATA "/stats/" + golden);
+    if (!parsed)
+        expected.truncate(expected.indexOf('\n') + 1);
     ScreenplayAnalysis a;
     if (parsed)
         buildModel(a);
-    const QString out = QStringLiteral("out.csv");
     for (int round = 0; round < 2; ++round) { // a second export writes the same bytes
-        if (scenes)
-            a.writeSceneStats(out);
+        if (golden == "scene.csv")
+            a.writeSceneStats("out.csv");
         else
-            a.writeCharacterStats(out);
-        QCOMPARE(readFile(out), expected);
+            a.writeCharacterStats("out.csv");
+        QCOMPARE(readFile("out.csv"), expected);
     }
 }
 
-// An empty name (a cancelled file dialog) is reported at once, once per export, and writes
-// no edge list named "-edges.csv".
-void TestExports::cancelledDialog()
+// Every export says "file not found" once on standard output when its file cannot be written,
+// and leaves the files there are as they were: with an empty name (a cancelled file dialog),
+// which would name the network's edge list "-edges.csv", and into a read-only folder.
+void TestExports::failedWrites_data()
 {
+    QTest::addColumn<QString>("folder"); // null: empty names
+    QTest::newRow("cancelled dialog") << QString();
+    QTest::newRow("read-only folder") << "locked/";
+}
+
+void TestExports::failedWrites()
+{
+    QFETCH(QString, folder);
+    QDir().mkdir("locked");
+    writeFile("locked/scene.csv", "previous\n");
+    ::chmod("locked/scene.csv", 0666);
+    ::chmod("locked", 0555);
     ScreenplayAnalysis a;
-    StdoutCapture out;
-    a.writeSceneStats(QString());
-    a.writeSceneBreakdown(QString());
-    a.writeCharacterNetwork(QString());
-    QCOMPARE(out.lines(), QStringList({"file not found", "file not found", "file not found"}));
+    const auto name = [&folder](const char *file) {
+        return folder.isNull() ? QString() : folder + file;
+    };
+    QString printed;
+    {
+        UnprivilegedScope user;
+        StdoutCapture out;
+        a.writeSceneStats(name("scene.csv"));
+        a.writeCharacterStats(name("character.csv"));
+        a.writeSceneBreakdown(name("breakdown.csv"));
+        a.writeCharacterNetwork(name("network.graphml"));
+        printed = out.text();
+    }
+    ::chmod("locked", 0755);
+    QCOMPARE(printed, QString("file not found\n").repeated(4));
+    QCOMPARE(QDir("locked").entryList(QDir::Files), QStringList{"scene.csv"});
+    QCOMPARE(readFile("locked/scene.csv"), QByteArray("previous\n"));
     QVERIFY(!QFile::exists("-edges.csv"));
 }
 
@@ -136,76 +158,63 @@ void TestExports::goldenFiles()
     QCOMPARE(readFile("network-edges.csv"), readFile(data + name + "-edges.csv"));
 }
 
-// Heading forms besides those of barrier15 (below), as "setting|location|time of day".
+// Headings taken apart as "setting|location|time of day"; every heading form of barrier15 also so
+// in its breakdown.
 void TestExports::headings_data()
 {
     QTest::addColumn<QString>("heading");
     QTest::addColumn<QString>("parts");
-    QTest::newRow("double dash without blanks") << "EXT. PARK--DAY"
-                                                << "EXT|PARK|DAY";
-    QTest::newRow("inside and out") << "INT./EXT. CAR - DAY"
-                                    << "INT/EXT|CAR|DAY";
-    QTest::newRow("I/E, lower case") << "i/e hall - night"
-                                     << "INT/EXT|hall|night";
-    QTest::newRow("spelled out, time of several words") << "INTERIOR HOUSE - LATER THAT NIGHT"
-                                                        << "INT|HOUSE|LATER THAT NIGHT";
-    QTest::newRow("numbered day") << "EXTERIOR ROAD - DAY 2"
-                                  << "EXT|ROAD|DAY 2";
-    QTest::newRow("establishing shot") << "EST. TOWER - DAWN"
-                                       << "|TOWER|DAWN";
-    QTest::newRow("hyphen within a word, full stop after the time") << "INT. X-RAY ROOM - DAY."
-                                                                    << "INT|X-RAY ROOM|DAY";
-    QTest::newRow("last part not a time") << "INT. PRESS ROOM - CRIMINAL COURTS BLDG - DAY CLOSE"
-                                          << "INT|PRESS ROOM - CRIMINAL COURTS BLDG - DAY CLOSE|";
-    QTest::newRow("a word that starts like a prefix") << "INTERCUT - PHONE"
-                                                      << "|INTERCUT - PHONE|";
-    QTest::newRow("no prefix, no time") << "FLASHBACK"
-                                        << "|FLASHBACK|";
+    QTest::addColumn<bool>("inBarrier15");
+    const auto row = [](const char *name, const char *heading, const char *parts,
+                        bool inBarrier15 = false) {
+        QTest::newRow(name) << QString(heading) << QString(parts) << inBarrier15;
+    };
+    row("double dash without blanks", "EXT. PARK--DAY", "EXT|PARK|DAY");
+    row("inside and out", "INT./EXT. CAR - DAY", "INT/EXT|CAR|DAY");
+    row("I/E, lower case", "i/e hall - night", "INT/EXT|hall|night");
+    row("spelled out, time of several words", "INTERIOR HOUSE - LATER THAT NIGHT",
+        "INT|HOUSE|LATER THAT NIGHT");
+    row("numbered day", "EXTERIOR ROAD - DAY 2", "EXT|ROAD|DAY 2");
+    row("establishing shot", "EST. TOWER - DAWN", "|TOWER|DAWN");
+    row("hyphen within a word, full stop after the time", "INT. X-RAY ROOM - DAY.",
+        "INT|X-RAY ROOM|DAY");
+    row("last part not a time", "INT. PRESS ROOM - CRIMINAL COURTS BLDG - DAY CLOSE",
+        "INT|PRESS ROOM - CRIMINAL COURTS BLDG - DAY CLOSE|");
+    row("a word that starts like a prefix", "INTERCUT - PHONE", "|INTERCUT - PHONE|");
+    row("no prefix, no time", "FLASHBACK", "|FLASHBACK|");
+    row("barrier15: time of day", "INT. SHIPYARD OBSERVATION DECK - DAY",
+        "INT|SHIPYARD OBSERVATION DECK|DAY", true);
+    row("barrier15: no time of day", "EXT. EMBER ONE IN HERCULANEUM SHIPYARD",
+        "EXT|EMBER ONE IN HERCULANEUM SHIPYARD|", true);
+    row("barrier15: time of two words", "EXT. PALACE COURTYARD - EARLY EVENING",
+        "EXT|PALACE COURTYARD|EARLY EVENING", true);
+    row("barrier15: parenthesis in the place", "EXT. ABOVE ASHLON (CAPITAL CITY) - DAY",
+        "EXT|ABOVE ASHLON (CAPITAL CITY)|DAY", true);
+    row("barrier15: whose view, after the time", "INT. GRAND HALL - NIGHT (JEFF)",
+        "INT|GRAND HALL (JEFF)|NIGHT", true);
+    row("barrier15: part of the place after a dash", "INT. VIRTUAL CONTROL ENVIRONMENT - HELM",
+        "INT|VIRTUAL CONTROL ENVIRONMENT - HELM|", true);
+    row("barrier15: point of view after a dash", "EXT. SPACE - BRIANNA'S POV",
+        "EXT|SPACE - BRIANNA'S POV|", true);
+    row("barrier15: forced heading", "IMAGINED ENDLESS OCEAN", "|IMAGINED ENDLESS OCEAN|", true);
+    row("barrier15: full stops in the place", "INT. H.M.S. EXCALIBUR HANGER - DAY",
+        "INT|H.M.S. EXCALIBUR HANGER|DAY", true);
 }
 
 void TestExports::headings()
 {
     QFETCH(QString, heading);
     QFETCH(QString, parts);
+    QFETCH(bool, inBarrier15);
     const SceneHeading h = SceneHeading::parse(heading);
     QCOMPARE(h.setting + '|' + h.location + '|' + h.timeOfDay, parts);
-}
-
-// Every heading form of barrier15, as "setting|location|time of day".
-void TestExports::barrier15Headings_data()
-{
-    QTest::addColumn<QString>("heading");
-    QTest::addColumn<QString>("parts");
-    QTest::newRow("time of day") << "INT. SHIPYARD OBSERVATION DECK - DAY"
-                                 << "INT|SHIPYARD OBSERVATION DECK|DAY";
-    QTest::newRow("no time of day") << "EXT. EMBER ONE IN HERCULANEUM SHIPYARD"
-                                    << "EXT|EMBER ONE IN HERCULANEUM SHIPYARD|";
-    QTest::newRow("time of two words") << "EXT. PALACE COURTYARD - EARLY EVENING"
-                                       << "EXT|PALACE COURTYARD|EARLY EVENING";
-    QTest::newRow("parenthesis in the place") << "EXT. ABOVE ASHLON (CAPITAL CITY) - DAY"
-                                              << "EXT|ABOVE ASHLON (CAPITAL CITY)|DAY";
-    QTest::newRow("whose view, after the time") << "INT. GRAND HALL - NIGHT (JEFF)"
-                                                << "INT|GRAND HALL (JEFF)|NIGHT";
-    QTest::newRow("part of the place after a dash") << "INT. VIRTUAL CONTROL ENVIRONMENT - HELM"
-                                                    << "INT|VIRTUAL CONTROL ENVIRONMENT - HELM|";
-    QTest::newRow("point of view after a dash") << "EXT. SPACE - BRIANNA'S POV"
-                                                << "EXT|SPACE - BRIANNA'S POV|";
-    QTest::newRow("forced heading") << "IMAGINED ENDLESS OCEAN"
-                                    << "|IMAGINED ENDLESS OCEAN|";
-    QTest::newRow("full stops in the place") << "INT. H.M.S. EXCALIBUR HANGER - DAY"
-                                             << "INT|H.M.S. EXCALIBUR HANGER|DAY";
-}
-
-// The breakdown has a row per heading line, besides the opening scene, holding that heading, and
-// INT or EXT exactly where the heading says so.
-void TestExports::barrier15Headings()
-{
+    if (!inBarrier15)
+        return;
+    // The breakdown has a row per heading line after the opening scene's, holding that heading,
+    // and INT or EXT exactly where the heading says so. No field of this file holds a comma.
     REQUIRE_CORPUS();
-    QFETCH(QString, heading);
-    QFETCH(QString, parts);
     ScreenplayAnalysis a;
     openAndParse(a, corpusFile("barrier15-the-phoenix-child-2021.fountain"));
-    // No field of this file holds a comma or a quote.
     const QStringList rows = QString::fromUtf8(a.sceneBreakdown()).split("\r\n");
     QCOMPARE(rows.size(), a.headingLines.size() + 3);
     QCOMPARE(rows.at(1).split(',').value(4), QString());
@@ -215,9 +224,8 @@ void TestExports::barrier15Headings()
         const QStringList row = rows.at(k + 2).split(',');
         QCOMPARE(row.size(), 11);
         QCOMPARE(row.at(4), a.lines.at(a.headingLines.at(k)).trimmed());
-        QCOMPARE(row.at(5), row.at(4).left(3) == "INT" || row.at(4).left(3) == "EXT"
-                                ? row.at(4).left(3)
-                                : QString());
+        const QString prefix = row.at(4).left(3);
+        QCOMPARE(row.at(5), prefix == "INT" || prefix == "EXT" ? prefix : QString());
         if (row.at(4) == heading) {
             QCOMPARE(row.mid(5, 3).join('|'), parts);
             ++found;

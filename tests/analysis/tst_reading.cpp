@@ -1,7 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "analysistest.h"
+#include "stdoutcapture.h"
 
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QTemporaryDir>
+
+namespace {
 
 // Records the window title the analysis asks for.
 class TitledAnalysis : public ScreenplayAnalysis {
@@ -12,91 +19,296 @@ protected:
     void titleChanged(const QString &t) override { title = t; }
 };
 
+// A page of a scanned screenplay: an image, and no text layer.
+QByteArray scannedPdf()
+{
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&pdf);
+    QPainter page(&writer);
+    page.drawImage(QPointF(0, 0), QImage(612, 792, QImage::Format_Grayscale8));
+    page.end();
+    return pdf.data();
+}
+
+// A one-page PDF under the standard security handler whose user password is not empty: the
+// check value /U matches no empty password, so the file opens only with its password.
+QByteArray lockedPdf()
+{
+    const QByteArray check = QByteArray(32, 'x').toHex();
+    const QList<QByteArray> objects{
+        "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] >>",
+        "<< /Filter /Standard /V 1 /R 2 /O <" + check + "> /U <" + check + "> /P -44 >>"};
+    QByteArray pdf = "%PDF-1.4\n";
+    QByteArray xref = "xref\n0 5\n0000000000 65535 f \n";
+    for (int i = 0; i < objects.size(); ++i) {
+        xref += QByteArray::number(pdf.size()).rightJustified(10, '0') + " 00000 n \n";
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
+    }
+    const QByteArray id = QByteArray(16, 'p').toHex();
+    return pdf + xref + "trailer\n<< /Size 5 /Root 1 0 R /Encrypt 4 0 R /ID [<" + id + "> <" + id +
+           ">] >>\nstartxref\n" + QByteArray::number(pdf.size()) + "\n%%EOF\n";
+}
+
+} // namespace
+
+// Reading screenplays of every kind, CSV timelines and XML files, and input that is huge, odd or
+// cannot be read.
 class TestReading : public QObject {
     Q_OBJECT
 private slots:
+    void init();
     void rewrite_data();
     void rewrite();
+    void csv_data();
+    void csv();
+    void csvIncludedColorKept();
+    void capitalSuffixIsPlainText();
+    void xml_data();
+    void xml();
+    void oddScreenplays_data();
+    void oddScreenplays();
 
 private:
+    void parseFile(ScreenplayAnalysis &a, const QString &name, const QByteArray &bytes)
+    {
+        writeFile(m_dir.filePath(name), bytes);
+        openAndParse(a, m_dir.filePath(name));
+    }
+
     QTemporaryDir m_dir;
 };
 
+void TestReading::init()
+{
+    QDir::setCurrent(m_dir.path());
+}
+
+// The lines a file adds to those already read. A structured file that is not of its format adds
+// the reason as its only line and prints "FILE: REASON" on standard error; such a reason is
+// written here after a "!".
 void TestReading::rewrite_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QByteArray>("bytes"); // null: the file is missing
+    QTest::addColumn<QString>("expected"); // lines separated by "|"
+    const auto row = [](const char *row, const QString &name, const QByteArray &bytes,
+                        const QString &expected) {
+        QTest::newRow(row) << name << bytes << expected;
+    };
 
     const QString indent(16, ' ');
-    const QString txt = QStringLiteral("play.txt");
-    QTest::newRow("speaker element")
-        << txt << QByteArray("<speaker x><center><b>JOHN</b></center>\n")
-        << QStringList{indent + "JOHN"};
-    QTest::newRow("speaker without centre tag")
-        << txt << QByteArray("<speaker>JOHN</b></center> rest\n")
-        << QStringList{indent + "<speaker> JOHN"};
-    QTest::newRow("tabs to four blanks")
-        << txt << QByteArray("\t\t\t\tJOHN\n") << QStringList{indent + "JOHN"};
-    QTest::newRow("page styling neutralised, blank after every tag")
-        << txt << QByteArray("<h2 style=\"font-size: 9pt\"><font size=2>x</font></h2>\n")
-        << QStringList{"<noh2 style=\"no-font-size: 9pt\"> <nofont size=2> x</nofont> </noh2> "};
-    QTest::newRow("replacements are case-sensitive")
-        << txt << QByteArray("<FONT><H2>\n") << QStringList{"<FONT> <H2> "};
-    QTest::newRow("line ends, empty line, no final newline")
-        << txt << QByteArray("a\r\n\nb") << QStringList{"a", "", "b"};
-    QTest::newRow("byte-order mark dropped, UTF-8 decoded")
-        << txt
-        << QByteArray("\xEF\xBB\xBF"
-                      "caf\xC3\xA9\xC2\xA0ok\n")
-        << QStringList{QString::fromUtf8("caf\xC3\xA9\xC2\xA0ok")};
-    QTest::newRow("NUL bytes survive")
-        << txt << QByteArray("a\0b\n", 4) << QStringList{QString::fromLatin1("a\0b", 3)};
-    QTest::newRow("empty file") << txt << QByteArray("") << QStringList{};
+    const QString cue(37, ' ');
+    row("speaker element", "play.txt", "<speaker x><center><b>JOHN</b></center>\n",
+        indent + "JOHN");
+    row("speaker without centre tag", "play.txt", "<speaker>JOHN</b></center> rest\n",
+        indent + "<speaker> JOHN");
+    row("tabs to four blanks", "play.txt", "\t\t\t\tJOHN\n", indent + "JOHN");
+    row("page styling neutralised, blank after every tag", "play.txt",
+        "<h2 style=\"font-size: 9pt\"><font size=2>x</font></h2>\n",
+        "<noh2 style=\"no-font-size: 9pt\"> <nofont size=2> x</nofont> </noh2> ");
+    row("line ends, empty line, no final newline", "play.txt", "a\r\n\nb", "a||b");
+    row("byte-order mark dropped, UTF-8 decoded", "play.txt",
+        "\xEF\xBB\xBF"
+        "caf\xC3\xA9\xC2\xA0ok\n",
+        QString::fromUtf8("caf\xC3\xA9\xC2\xA0ok"));
+    row("NUL bytes survive", "play.txt", QByteArray("a\0b\n", 4), QString::fromLatin1("a\0b", 3));
+    row("empty file", "play.txt", "", "");
+    row("missing file", "play.txt", QByteArray(), "file not found\n");
+    row("no suffix is plain text", "fountain", "BOB\na > b\n", "BOB|a >  b");
     // Fountain is laid out in typewriter columns first, then rewritten like any text.
-    const QByteArray fountain("BOB\na > b\n");
-    QTest::newRow("Fountain suffix in any case")
-        << QStringLiteral("play.Fountain") << fountain
-        << QStringList{QString(37, ' ') + "BOB", QString(25, ' ') + "a >  b"};
-    // Final Draft too; a file that is not one shows why.
-    const QString fdx = QStringLiteral("play.fdx");
-    QTest::newRow("Final Draft suffix in any case")
-        << QStringLiteral("play.FDX")
-        << QByteArray("<FinalDraft><Content><Paragraph Type=\"Character\"><Text>BOB</Text>"
-                      "</Paragraph></Content></FinalDraft>")
-        << QStringList{QString(37, ' ') + "BOB"};
-    QTest::newRow("another XML document as Final Draft")
-        << fdx << QByteArray("<html><body><p>INT. HOUSE</p></body></html>")
-        << QStringList{"not a Final Draft document"};
-    QTest::newRow("Final Draft document broken off")
-        << fdx << QByteArray("<FinalDraft>\n<Content>\n<Paragraph>")
-        << QStringList{"not a Final Draft document: XML error at line 3"};
-    QTest::newRow("plain text as Final Draft")
-        << fdx << QByteArray("\n\nINT. HOUSE\n\nBOB & ANN\nHi.")
-        << QStringList{"not a Final Draft document: XML error at line 3"};
-    QTest::newRow("empty Final Draft file")
-        << fdx << QByteArray("") << QStringList{"not a Final Draft document: the file is empty"};
-    QTest::newRow("no suffix is plain text")
-        << QStringLiteral("fountain") << fountain << QStringList{"BOB", "a >  b"};
-    QTest::newRow("missing file") << txt << QByteArray() << QStringList{"file not found\n"};
+    row("Fountain suffix in any case", "play.Fountain", "BOB\na > b\n",
+        cue + "BOB|" + QString(25, ' ') + "a >  b");
+    row("Final Draft suffix in any case", "play.FDX",
+        "<FinalDraft><Content><Paragraph Type=\"Character\"><Text>BOB</Text></Paragraph>"
+        "</Content></FinalDraft>",
+        cue + "BOB");
+    row("another XML document as Final Draft", "play.fdx",
+        "<html><body><p>INT. HOUSE</p></body></html>", "!not a Final Draft document");
+    row("Final Draft document broken off", "play.fdx", "<FinalDraft>\n<Content>\n<Paragraph>",
+        "!not a Final Draft document: XML error at line 3");
+    row("empty Final Draft file", "play.fdx", "", "!not a Final Draft document: the file is empty");
+    row("a scan without text", "play.PDF", scannedPdf(),
+        "!This PDF has no text layer (it may be a scan), so no characters can be found.");
+    row("an encrypted PDF", "play.PDF", lockedPdf(),
+        "!This PDF is locked with a password and cannot be read.");
+    row("not a PDF", "play.PDF", "INT. HOUSE\n\nBOB\nHi.\n",
+        "!This file is not a PDF that can be read.");
 }
 
 void TestReading::rewrite()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, expected);
-    // A null row reads a file that is not there.
+    QFETCH(QString, expected);
     const QString path = m_dir.filePath(bytes.isNull() ? "absent.txt" : name);
     if (!bytes.isNull())
         writeFile(path, bytes);
+    const bool failed = expected.startsWith('!');
+    if (failed)
+        expected.remove(0, 1);
 
     TitledAnalysis a;
     a.lines.append(QStringLiteral("kept"));
+    StdoutCapture errors(STDERR_FILENO);
     a.readFile(path);
-    QCOMPARE(a.lines, QStringList{"kept"} + expected);
+    QCOMPARE(errors.text(), failed ? path + ": " + expected + '\n' : QString());
+    QCOMPARE(a.lines,
+             QStringList{"kept"} + (expected.isEmpty() ? QStringList() : expected.split('|')));
     QCOMPARE(a.title, bytes.isNull() ? QString() : "Yarnwise : " + name);
 }
 
-QTEST_GUILESS_MAIN(TestReading)
+// Timelines as the characters they name and the scenes ("fight" per row, "break" after it,
+// "end" last) with their positions and counts.
+void TestReading::csv_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("minInstances");
+    QTest::addColumn<QString>("characters");
+    QTest::addColumn<QString>("scenes");
+    const auto row = [](const char *name, const QByteArray &file, int minInstances,
+                        const QString &characters, const QString &scenes) {
+        QTest::newRow(name) << file << minInstances << characters << scenes;
+    };
+
+    row("three events, a name twice in one",
+        "0,10,\"['A']\"\n20,10,\"['B']\"\n40,10,\"['A','A']\"\n", 0, "A:3|B:1",
+        "fight 0-0.2 1,0|break 0.2-0.4 0,0|fight 0.4-0.6 0,1|break 0.6-0.8 0,0|fight 0.8-1 2,0|"
+        "break 1-1 0,0|end 1-1 0,0");
+    row("header row is an empty event", "start,duration,names\n0,5,\"['A', 'MARY ANN']\"\n", 0,
+        "A:1|MARYANN:1", "fight 0-0 0,0|break 0-0 0,0|fight 0-1 1,1|break 1-1 0,0|end 1-1 0,0");
+    row("empty list names the empty word", "0,1,\"[]\"\n1,1,\"['A']\"\n", 0, ":1|A:1",
+        "fight 0-0.5 1,0|break 0.5-0.5 0,0|fight 0.5-1 0,1|break 1-1 0,0|end 1-1 0,0");
+    row("BREAK rows only name characters", "0,1,\"['A']\"\nBREAK,9,\"['B']\"\n", 0, "A:1|B:1",
+        "fight 0-1 1,0|break 1-1 0,0|end 1-1 0,0");
+    row("minimum instances is strict", "0,1,\"['A','B']\"\n1,1,\"['A','B']\"\n2,1,\"['A']\"\n", 2,
+        "A:3",
+        "fight 0-0.333333 1|break 0.333333-0.333333 0|fight 0.333333-0.666667 1|"
+        "break 0.666667-0.666667 0|fight 0.666667-1 1|break 1-1 0|end 1-1 0");
+    // Names only between exactly two quotes; times that are no finite number read as 0.
+    row("unbalanced quotes, bad numbers", "inf,nan,\"['A']\n3,,\"['B']\"\"\n", 0, "",
+        "fight 0-0|break 0-1|fight 1-1|break 1-1|end 1-1");
+    // A timeline without a range keeps its times rather than dividing by zero.
+    row("no range keeps the times", "5,0,\"['A']\"\n", 0, "A:1",
+        "fight 5-5 1|break 5-5 0|end 5-5 0");
+    row("empty file keeps the end scene at 0", "", 0, "", "end 0-0");
+}
+
+void TestReading::csv()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, minInstances);
+    QFETCH(QString, characters);
+    QFETCH(QString, scenes);
+    ScreenplayAnalysis a;
+    a.minNumberOfCharacterInstances = minInstances;
+    parseFile(a, QStringLiteral("events.csv"), file);
+    QCOMPARE(castSummary(a.characters), characters);
+    QCOMPARE(sceneSummary(a.characterList), scenes);
+    // Every row but the BREAK rows is written out as it is.
+    QString markup;
+    for (const QByteArray &row : file.split('\n'))
+        if (!row.isEmpty() && !row.contains("BREAK"))
+            markup += row + "<br>";
+    QCOMPARE(a.markup, markup);
+}
+
+// An included character keeps its own colour; the others take the colours list.
+void TestReading::csvIncludedColorKept()
+{
+    writeFile(QStringLiteral("characters.txt"), "B\n");
+    writeFile(QStringLiteral("colors.txt"), "255 0 0\n");
+    ScreenplayAnalysis a;
+    parseFile(a, QStringLiteral("events.csv"), "0,1,\"['A','B']\"\n1,1,\"['A']\"\n");
+    QFile::remove(QStringLiteral("characters.txt"));
+    QFile::remove(QStringLiteral("colors.txt"));
+    QCOMPARE(castSummary(a.characters), QStringLiteral("A:2|B:1"));
+    QCOMPARE(a.characters.at(0)->color, QColor(Qt::red));
+    QVERIFY(a.characters.at(1)->colorSet);
+    QCOMPARE(a.characters.at(1)->color, Character::defaultColor({QStringLiteral("B")}));
+}
+
+// The file type is the suffix as written: "CSV" is read as plain text.
+void TestReading::capitalSuffixIsPlainText()
+{
+    ScreenplayAnalysis a;
+    parseFile(a, QStringLiteral("events.CSV"), "0,1,\"['A']\"\n");
+    QCOMPARE(sceneSummary(a.characterList), QStringLiteral("START 0-1"));
+}
+
+void TestReading::xml_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("printed");
+    QTest::newRow("root divisions") << QByteArray("<div style='A'>x</div>\n<div>y</div>\n")
+                                    << QStringList{"found A", "found ", "we're out"};
+    QTest::newRow("nested divisions not visited")
+        << QByteArray("<body><div style='A'/></body>") << QStringList{"we're out"};
+    QTest::newRow("error after a well-formed root")
+        << QByteArray("<div style='A'/>\n<div><b></div>") << QStringList{"we're out"};
+}
+
+// The report lines of an XML file; the file name outside ASCII checks that the path reaches the
+// parser in the file system's encoding.
+void TestReading::xml()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, printed);
+    ScreenplayAnalysis a;
+    StdoutCapture out;
+    parseFile(a, QString::fromUtf8("Amélie.xml"), file);
+    QCOMPARE(out.lines(), printed);
+    QVERIFY(a.characters.isEmpty() && a.markup.isEmpty());
+    QVERIFY(a.characterList->timeIndices.isEmpty());
+}
+
+// Huge or unreadable screenplays go through the whole analysis and both statistics exports.
+void TestReading::oddScreenplays_data()
+{
+    QTest::addColumn<QByteArray>("text"); // null: a folder of that name
+    QTest::addColumn<int>("characters");
+    QTest::addColumn<int>("scenes");
+
+    // The first INT opens a heading that runs to the line's last word.
+    QByteArray line;
+    while (line.size() < 10 * 1024 * 1024)
+        line += "JOHN said INT to Mary and   [12] then <b>left</b> ";
+    QTest::newRow("a single 10 MB line") << line + '\n' << 0 << 2;
+    QByteArray crowd;
+    for (int i = 0; i < 5000; ++i) {
+        const QByteArray name = "SPEAKER" + QByteArray::number(i);
+        crowd += QByteArray(37, ' ') + name + "\n" + QByteArray(25, ' ') + "Hello " + name + ".\n" +
+                 QByteArray(37, ' ') + name + "\n";
+        if (i % 100 == 0)
+            crowd += QByteArray(15, ' ') + "INT. ROOM " + QByteArray::number(i) + "\n";
+    }
+    QTest::newRow("5,000 distinct speakers") << crowd << 5000 << 51;
+    QTest::newRow("1 MB of NUL bytes") << QByteArray(1024 * 1024, '\0') << 0 << 1;
+    QTest::newRow("a folder") << QByteArray() << 0 << 1;
+}
+
+void TestReading::oddScreenplays()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, characters);
+    QFETCH(int, scenes);
+    const QString path = m_dir.filePath(QString("play%1.txt").arg(QTest::currentDataTag()));
+    if (text.isNull())
+        QDir().mkdir(path);
+    else
+        writeFile(path, text);
+    ScreenplayAnalysis a;
+    openAndParse(a, path);
+    if (text.isNull())
+        QCOMPARE(a.lines, QStringList{"file not found\n"});
+    QCOMPARE(a.characters.size(), characters);
+    QCOMPARE(a.characterList->timeIndices.size(), scenes);
+    QCOMPARE(a.characterList->timeIndices.last()->stop, 1.0f);
+    QCOMPARE(a.characterStats().count('\n'), characters + 1);
+    QCOMPARE(a.sceneStats().count('\n'), scenes + 1);
+    QVERIFY(a.markupDocument().endsWith("</div>"));
+}
+
+QTEST_MAIN(TestReading)
 #include "tst_reading.moc"

@@ -54,8 +54,7 @@ QString numberedHeading(const QString &heading, int number)
     return line + QString(right - line.size(), QLatin1Char(' ')) + n;
 }
 
-} // namespace
-
+// A typewritten screenplay with its cues.
 ScreenplayLayout typewrittenLayout(const QStringList &lines)
 {
     ScreenplayLayout layout;
@@ -69,7 +68,9 @@ ScreenplayLayout typewrittenLayout(const QStringList &lines)
     return layout;
 }
 
-QVector<QStringList> printedPages(const ScreenplayLayout &layout, int bodyLines)
+// Cuts a laid-out screenplay into pages with their furniture; page marks "[n]" of the layout are
+// left out.
+QVector<QStringList> printedPages(const ScreenplayLayout &layout, int bodyLines = 55)
 {
     static const QRegularExpression pageMark(QStringLiteral("^\\s*\\[\\d+\\]$"));
     QVector<QStringList> pages(1);
@@ -111,6 +112,8 @@ QVector<QStringList> printedPages(const ScreenplayLayout &layout, int bodyLines)
     }
     return pages;
 }
+
+} // namespace
 
 bool drawTypewriterPdf(const QString &path, const QVector<QStringList> &pages,
                        const PdfDrawing &drawing)

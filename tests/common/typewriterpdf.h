@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "screenplaylayout.h"
-
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -12,19 +10,6 @@
 
 // The action margin of a US Letter screenplay page, in points.
 constexpr qreal kPrintedActionMargin = 108;
-
-// A typewritten screenplay (lines indented with blanks) with its cues found as a reader of such
-// text finds them: a line at the cue column whose next line is dialogue or a parenthetical. Tabs
-// count four blanks.
-ScreenplayLayout typewrittenLayout(const QStringList &lines);
-
-// Cuts a laid-out screenplay into pages of at most bodyLines lines, with the furniture a
-// screenplay program prints: from page 2 on the page number at the top right; "(MORE)" under a
-// speech a page break cuts and its cue with "(CONT'D)" over the rest; "(CONTINUED)" and
-// "CONTINUED:" where a break falls inside a scene; and each scene heading numbered on both sides.
-// No page ends with a cue or heading, and none starts with an empty line. Page marks "[n]" of the
-// layout are left out.
-QVector<QStringList> printedPages(const ScreenplayLayout &layout, int bodyLines = 55);
 
 struct PdfDrawing {
     // The action margin of each page, in points; missing pages use kPrintedActionMargin.
@@ -38,7 +23,13 @@ struct PdfDrawing {
 bool drawTypewriterPdf(const QString &path, const QVector<QStringList> &pages,
                        const PdfDrawing &drawing = PdfDrawing());
 
-// Prints a screenplay file as a PDF of printedPages(): a Fountain file (suffix "fountain") as the
-// Fountain reader lays it out, anything else as typewritten text. Returns the number of pages, 0
-// when the file cannot be read or the PDF not drawn.
+// Prints a screenplay file as a PDF: a Fountain file (suffix "fountain") as the Fountain reader
+// lays it out, anything else as typewritten text with its cues found as a reader of such text
+// finds them (a line at the cue column over dialogue or a parenthetical; tabs count four blanks).
+// The pages hold at most 55 lines and the furniture a screenplay program prints: from page 2 on
+// the page number at the top right; "(MORE)" under a speech a page break cuts and its cue with
+// "(CONT'D)" over the rest; "(CONTINUED)" and "CONTINUED:" where a break falls inside a scene;
+// and each scene heading numbered on both sides. No page ends with a cue or heading, and none
+// starts with an empty line. Returns the number of pages, 0 when the file cannot be read or the
+// PDF not drawn.
 int printAsPdf(const QString &screenplay, const QString &pdf);

@@ -1,0 +1,312 @@
+// SPDX-License-Identifier: MIT
+#include "analysistest.h"
+#include "finaldraft.h"
+#include "fountain.h"
+#include "pdflayout.h"
+#include "pdftext.h"
+#include "typewriterpdf.h"
+
+#include <QTemporaryDir>
+
+namespace {
+
+// n words "word" separated by single blanks, to wrap.
+QString words(int n)
+{
+    return QStringLiteral("word ").repeated(n).trimmed();
+}
+
+void addColumns()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QStringList>("speakers");
+}
+
+// A row of a reader's source, the expected layout ("indent text" lines, "h" after the indent of
+// a heading and "c" after that of a cue) and the speakers of the cues in order.
+void row(const char *name, const QString &source, const QString &expected,
+         const QStringList &speakers = {})
+{
+    QTest::newRow(name) << source << expected << speakers;
+}
+
+// Compares a reader's layout with the row's.
+void compareLayout(const ScreenplayLayout &actual)
+{
+    QFETCH(QString, expected);
+    QFETCH(QStringList, speakers);
+    const ScreenplayLayout wanted = laidOut(expected, speakers);
+    QCOMPARE(actual.lines, wanted.lines);
+    QCOMPARE(actual.cues, wanted.cues);
+    QCOMPARE(actual.headings, wanted.headings);
+}
+
+// Final Draft paragraphs from "Type:text" pieces separated by "|".
+QString paras(const QString &pieces)
+{
+    QString xml;
+    for (const QString &piece : pieces.split('|'))
+        xml += QStringLiteral("<Paragraph Type=\"%1\"><Text>%2</Text></Paragraph>")
+                   .arg(piece.section(':', 0, 0), piece.section(':', 1));
+    return xml;
+}
+
+// A Final Draft document: the paragraphs of its screenplay, and what stands outside them.
+QString fdx(const QString &body, const QString &outside = QString())
+{
+    return "<FinalDraft DocumentType=\"Script\" Version=\"5\">" + outside + "<Content>" + body +
+           "</Content></FinalDraft>";
+}
+
+} // namespace
+
+// The readers of structured screenplays, Fountain, Final Draft and PDF, lay them out in
+// typewriter columns with their cues and headings; discovery and the scenes follow those.
+class TestLayouts : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void fountain_data();
+    void fountain();
+    void castAndScenes_data();
+    void castAndScenes();
+    void finalDraft_data();
+    void finalDraft();
+    void pdf_data();
+    void pdf();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestLayouts::init()
+{
+    QDir::setCurrent(m_dir.path());
+}
+
+void TestLayouts::fountain_data()
+{
+    addColumns();
+    row("nothing", "", "");
+    // A heading is followed by action, not by dialogue; its scene number is dropped; "..." and a
+    // lone "." open none.
+    row("scene headings",
+        QChar(0xFEFF) + QStringLiteral("EXT. SOMEWHERE - DAY\nSun.\n\nINT./EXT. CAR #12A#\n\n"
+                                       ".IMAGINED OCEAN\n...and then.\n\n."),
+        "15h EXT. SOMEWHERE - DAY\n15 Sun.\n\n15h INT./EXT. CAR\n\n15h IMAGINED OCEAN\n"
+        "15 ...and then.\n\n");
+    // The speaker is the cue without extensions, "@" and "^", in the case written; a cue that
+    // opens no dialogue is none.
+    row("cues and dialogue",
+        "\nBOB (cont'd)\nYes.\n\n\t@McCoy\n    \tDammit.  \n\nSTEEL ^\nNo.\n\n@Nobody\n\n"
+        "@(V.O.)\nWho?",
+        "\n37c BOB (cont'd)\n25 Yes.\n\n37c McCoy\n25 Dammit.\n\n37c STEEL\n25 No.\n\n"
+        "37 Nobody\n\n37 (V.O.)\n25 Who?",
+        {"BOB", "McCoy", "STEEL"});
+    // Two blanks continue a speech; an empty line or a single blank ends it.
+    row("parentheticals, lyrics, end of dialogue",
+        "BOB\n(quietly)\nHello.\n  \n~Happy birthday\n\n~La la\nHe leaves.\n\nSUE\nHi.\n \nBye.",
+        "37c BOB\n30 (quietly)\n25 Hello.\n\n25 Happy birthday\n\n15 La la\n15 He leaves.\n\n"
+        "37c SUE\n25 Hi.\n\n15 Bye.",
+        {"BOB", "SUE"});
+    row("action",
+        "\n!TITLE CARD\nRobots work.\n\nBOOM\n\nBob\nHello.\n\nHe admires\nA CUTE DOG\nand a "
+        "cat.\n\nBOSS, 40 (or any age), an ageless,\nfaceless cloud",
+        "\n15 TITLE CARD\n15 Robots work.\n\n15 BOOM\n\n15 Bob\n15 Hello.\n\n15 He admires\n"
+        "15 A CUTE DOG\n15 and a cat.\n\n15 BOSS, 40 (or any age), an ageless,\n15 faceless cloud");
+    row("transitions, centred text, sections and synopses, page breaks",
+        "# ACT ONE\n\n## Part\n= Bob meets Ann.\n\nCUT TO:\n\n> Burn to white.\n\n===\n\n"
+        "> THE END <\n>*x*<\n=====\nThree.",
+        "\n\n55 CUT TO:\n\n55 Burn to white.\n\n15 [2]\n\n41 THE END\n44 x\n15 [3]\n15 Three.");
+    row("title page",
+        "Title:\n\tBarrier\\_15\n  \n\t\"Child\"\nDraft date: 2021\n\nFADE IN:", "\n15 FADE IN:");
+    row("no title page without a title key", "FADE IN:\n\nINT. X", "15 FADE IN:\n\n15h INT. X");
+    // A line that held only boneyard or a note goes, so a note does not part a cue from its
+    // speech; a note ends before an empty line; an unterminated opener stays text.
+    row("boneyard and notes",
+        "Bob runs. /* cut */ He stops.\n\n/*\nINT. GONE\n\nBOB\nHi.\n*/\n\nKept /* gone\n"
+        "gone */ kept.\n\n/* no end\n\nBOB\n[[note]]\nHi. [[check this]]\n\nAction [[a\n"
+        "b]] goes on.\n\nAct [[open\n\nMore ]]",
+        "15 Bob runs.  He stops.\n\n\n15 Kept\n15 kept.\n\n15 /* no end\n\n37c BOB\n25 Hi.\n\n"
+        "15 Action\n15 goes on.\n\n15 Act [[open\n\n15 More ]]",
+        {"BOB"});
+    row("emphasis",
+        "*Ember One* and **bold**, ***both*** and _under_.\n\n\\*\\*\\* PHASE \\*\\*\\*\n\n"
+        "Barrier\\_15 snake_case_name 2*3*4 a * b",
+        "15 Ember One and bold, both and under.\n\n15 *** PHASE ***\n\n"
+        "15 Barrier_15 snake_case_name 2*3*4 a * b");
+    // Action wraps at 60 columns, dialogue at 35, parentheticals at 25; a longer word keeps a
+    // line of its own.
+    const QString x40(40, 'x');
+    row("wrapping", words(20) + "\n\nBOB\n" + words(20) + "\n(" + words(8) + ")\n" + x40 + " end",
+        "15 " + words(12) + "\n15 " + words(8) + "\n\n37c BOB\n25 " + words(7) + "\n25 " +
+            words(7) + "\n25 " + words(6) + "\n30 (" + words(5) + "\n30 " + words(3) + ")\n25 " +
+            x40 + "\n25 end",
+        {"BOB"});
+}
+
+void TestLayouts::fountain()
+{
+    QFETCH(QString, source);
+    compareLayout(fountainLayout(splitLines(source)));
+}
+
+// Read as a file, the cast comes from the cues and the scenes ("type:counts") from the headings,
+// nothing else: not transitions, capitals in dialogue or action, nor break strings elsewhere.
+void TestLayouts::castAndScenes_data()
+{
+    addColumns();
+    row("transitions are no one",
+        "CUT TO:\n\nINT. A\n\nx\n\nFADE TO BLACK.\n\nCUT TO:", "|START|int.");
+    row("capitals in dialogue are no one", "BOB\nI OK?\n\nSUE\nFBI.\n\nBOB\nOK.",
+        "BOB:2|SUE:1|START:2,1");
+    row("one speaker, forced in mixed case", "@McCLANE\nYippee.", "McCLANE:1|START:1");
+    // ANNA (V.O.) is ANNA: she is present wherever her name is, whichever cue names her.
+    row("extensions name the same speaker",
+        "INT. A\n\nANNA (V.O.)\nHi.\n\nANNA (V.O.)\nHo.\n\nEXT. B\n\nANNA\nYes.\n\n"
+        "BRIANNA(O.S.)\nNo.\n\nBRIANNA (CONT'D) ^\nNo!",
+        "ANNA:3|BRIANNA:2|START:0,0|int.:2,0|ext.:1,1");
+    // A heading that starts with no break string takes its first word as type.
+    row("headings written six ways, and nothing else",
+        "INT./EXT. CAR - DAY\n\n!INT. FORCED ACTION\n\nThe interior is dark.\n\nI/E HALL\n\n"
+        "EST. TOWER\n\n.FLASHBACK\n\nint. kitchen\n\nINT/EXT HOUSE",
+        "|START|INT./EXT.|I/E|EST.|FLASHBACK|int.|INT/EXT");
+}
+
+void TestLayouts::castAndScenes()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, expected); // the cast, then the scenes
+    writeFile("play.fountain", source.toUtf8());
+    ScreenplayAnalysis a;
+    openAndParse(a, "play.fountain");
+    QCOMPARE(castSummary(a.characters) + '|' + sceneSummary(a.characterList, false), expected);
+}
+
+void TestLayouts::finalDraft_data()
+{
+    addColumns();
+    row("headings, shots, action",
+        fdx(paras("Scene Heading:INT. HOUSE - DAY|Action:" + words(20) + "|Shot:ANGLE ON " +
+                  words(15) + "|General:x")),
+        "15h INT. HOUSE - DAY\n\n15 " + words(12) + "\n15 " + words(8) + "\n\n15 ANGLE ON " +
+            words(15) + "\n\n15 x");
+    row("other types are action, acts centred",
+        fdx(paras("Cast List:BOB, a sailor|Lyrics:la") +
+            "<Paragraph><Text>untyped</Text></Paragraph>" +
+            paras("New Act:ACT ONE|End of Act:END OF ACT ONE")),
+        "15 BOB, a sailor\n\n15 la\n\n15 untyped\n\n41 ACT ONE\n\n38 END OF ACT ONE");
+    // Parentheticals and dialogue go on the speech without an empty line, wrapped at 25 and 35.
+    row("a speech and a transition",
+        fdx(paras("Character:BOB (V.O.)|Parenthetical:(" + words(8) + ")|Dialogue:" + words(20) +
+                  "|Parenthetical:(beat)|Dialogue:Hi.|Transition:CUT TO:|Dialogue:Orphan.")),
+        "37c BOB (V.O.)\n30 (" + words(5) + "\n30 " + words(3) + ")\n25 " + words(7) + "\n25 " +
+            words(7) + "\n25 " + words(6) + "\n30 (beat)\n25 Hi.\n\n55 CUT TO:\n\n25 Orphan.",
+        {"BOB"});
+    row("dual dialogue",
+        fdx(paras("Action:x") + "<Paragraph Type=\"Character\"><DualDialogue>" +
+            paras("Character:ANN|Dialogue:Hi.|Character:BOB|Parenthetical:(loud)|Dialogue:Ho.") +
+            "</DualDialogue></Paragraph>" + paras("Action:They stop.")),
+        "15 x\n\n37c ANN\n25 Hi.\n\n37c BOB\n30 (loud)\n25 Ho.\n\n15 They stop.", {"ANN", "BOB"});
+    // Runs are joined as written, line breaks in them are blanks; a paragraph without text, a
+    // heading above all, gives nothing.
+    row("runs, empty text",
+        fdx("<Paragraph Type=\"Character\"><Text>CAPTAIN </Text><Text Style=\"Bold\">LE GUIN</Text>"
+            "<Text> (CONT'D)</Text></Paragraph><Paragraph Type=\"Dialogue\"><Text></Text><Text/>"
+            "<Text Style=\"Italic\">Full\n  stop.</Text></Paragraph><Paragraph Type=\"Scene "
+            "Heading\"><Text> </Text></Paragraph><Paragraph Type=\"Action\"/>" +
+            paras("Action:after")),
+        "37c CAPTAIN LE GUIN (CONT'D)\n25 Full stop.\n\n15 after", {"CAPTAIN LE GUIN"});
+    row("title page, properties, headers, settings are not text",
+        fdx("<Paragraph Type=\"Scene Heading\"><SceneProperties Title=\"t\"><Text>no</Text>"
+            "</SceneProperties><Text>INT. A</Text></Paragraph>",
+            "<TitlePage><Content>" + paras("Action:TITLE") + "</Content></TitlePage>" +
+                paras("Action:stray") +
+                "<HeaderAndFooter><Header><Paragraph><Text>HEADER</Text></Paragraph></Header>"
+                "</HeaderAndFooter><SmartType><Characters><Character>ZED</Character>"
+                "</Characters></SmartType><ElementSettings Type=\"Action\"/>"),
+        "15h INT. A");
+    // Ten levels of ten would be 10^10 copies; an external entity would read a file.
+    QString laughs = "<!ENTITY l0 \"ha\">";
+    for (int i = 1; i <= 10; ++i)
+        laughs += QStringLiteral("<!ENTITY l%1 \"%2\">")
+                      .arg(i)
+                      .arg(QString("&l%1;").arg(i - 1).repeated(10));
+    row("entities are never expanded",
+        "<?xml version=\"1.0\"?><!DOCTYPE FinalDraft [" + laughs +
+            "<!ENTITY xxe SYSTEM \"file:///etc/passwd\">]>" +
+            fdx(paras("Action:&l10; &xxe; &amp; &#233; &lt;b&gt;")),
+        QString::fromUtf8("15 &l10; &xxe; & \xC3\xA9 <b>"));
+}
+
+void TestLayouts::finalDraft()
+{
+    QFETCH(QString, source);
+    QString error;
+    compareLayout(finalDraftLayout(source.toUtf8(), &error));
+    QCOMPARE(error, QString());
+}
+
+// Pages of "indent text" lines, separated by "\f", drawn as a PDF and read back; the drawing
+// is "lines", "words" (every word by itself, right to left) or "shifted" (the second page's
+// margin half an inch further right).
+void TestLayouts::pdf_data()
+{
+    addColumns();
+    QTest::addColumn<QString>("drawing");
+    const auto pdfRow = [](const char *name, const QString &pages, const QString &expected,
+                           const QStringList &speakers, const QString &drawing = "lines") {
+        QTest::newRow(name) << pages << expected << speakers << drawing;
+    };
+    // The repeated cue goes with the page furniture; scene numbers leave their heading, and
+    // make one of a line without a break string.
+    pdfRow("furniture, scene numbers, a speech over a page break",
+           "8 1      INT. HOUSE - DAY                    1\n\n15 Bob waits.\n\n\n37 BOB (V.O.)\n"
+           "30 (low)\n25 Who is\n37 (MORE)\n62 (CONTINUED)\f72 2.\n\n15 CONTINUED:\n\n"
+           "37 BOB (CONT'D)\n25 there?\n\n55 CUT TO:\n\n8 2A     IMAGINED OCEAN                 2A",
+           "15 [1]\n15h INT. HOUSE - DAY\n\n15 Bob waits.\n\n\n37c BOB (V.O.)\n30 (low)\n"
+           "25 Who is\n15 [2]\n25 there?\n\n55 CUT TO:\n\n15h IMAGINED OCEAN",
+           {"BOB"});
+    pdfRow("a cue continued after action counts again",
+           "37 ANN\n25 Hi.\n\n15 She sits.\f72 2.\n\n37 ANN (CONT'D)\n25 Bye.",
+           "15 [1]\n37c ANN\n25 Hi.\n\n15 She sits.\n15 [2]\n37c ANN (CONT'D)\n25 Bye.",
+           {"ANN", "ANN"});
+    pdfRow("a second page with a different left margin",
+           "15 INT. A\n\n37 ANN\n25 Hi.\f15 EXT. B\n\n37 BOB\n30 (off)\n25 Yo.",
+           "15 [1]\n15h INT. A\n\n37c ANN\n25 Hi.\n15 [2]\n15h EXT. B\n\n37c BOB\n30 (off)\n25 Yo.",
+           {"ANN", "BOB"}, "shifted");
+    pdfRow("a page of dialogue alone", "15 INT. A\n\n37 ANN\n25 Hi,\f25 and more\n25 and more.",
+           "15 [1]\n15h INT. A\n\n37c ANN\n25 Hi,\n15 [2]\n25 and more\n25 and more.", {"ANN"});
+    pdfRow("words drawn one by one",
+           "15 EXT. DOCK - NIGHT\n\n37 CAPTAIN LE GUIN   (V.O.)\n25 Yes,  sir.",
+           "15 [1]\n15h EXT. DOCK - NIGHT\n\n37c CAPTAIN LE GUIN   (V.O.)\n25 Yes,  sir.",
+           {"CAPTAIN LE GUIN"}, "words");
+    // Capitals are a cue only in the cue columns and over a speech; a heading stands at the
+    // action margin and starts with a break string.
+    pdfRow("capitals and break strings that open nothing",
+           "41 THE END\n\n37 BOB\n25 FBI!\n25 INT. is short.\n\n37 SUE\n\n15 INTERIOR shots.\n"
+           "37 Bob\n25 Hi.",
+           "15 [1]\n41 THE END\n\n37c BOB\n25 FBI!\n25 INT. is short.\n\n37 SUE\n\n"
+           "15 INTERIOR shots.\n37 Bob\n25 Hi.",
+           {"BOB"});
+}
+
+void TestLayouts::pdf()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, drawing);
+    QVector<QStringList> pages;
+    for (const QString &page : source.split('\f'))
+        pages.append(laidOut(page).lines);
+    const QVector<qreal> margins{kPrintedActionMargin, kPrintedActionMargin + 36};
+    QVERIFY(
+        drawTypewriterPdf("play.pdf", pages,
+                          {drawing == "shifted" ? margins : QVector<qreal>(), drawing == "words"}));
+    const PdfText text = readPdfText("play.pdf");
+    QCOMPARE(text.error, QString());
+    compareLayout(pdfLayout(text.pages));
+}
+
+QTEST_MAIN(TestLayouts)
+#include "tst_layouts.moc"
