@@ -52,7 +52,7 @@ bool mayBeSpeakerLine(const QString &line, int minSpaces)
 }
 
 // Whether a word equals its own upper-case form; told without building that form for ASCII.
-bool isUpperCase(const QString &word)
+bool isUpperCase(QStringView word)
 {
     bool ascii = true;
     for (const QChar c : word) {
@@ -61,23 +61,24 @@ bool isUpperCase(const QString &word)
         else if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
             return false;
     }
-    return ascii || word == word.toUpper();
+    if (ascii)
+        return true;
+    const QString whole = word.toString();
+    return whole == whole.toUpper();
 }
 
-// The name a speaker line gives: its upper-case words from the first text word on. With
-// extensions merged, everything from the line's first "(" on is left out.
-QStringList speakerName(const QStringList &words, int firstWord, bool mergeExtensions)
+// The name a speaker line gives: the upper-case words of its text from the first text word on.
+// With extensions merged, everything from the line's first "(" on is left out.
+QStringList speakerName(QStringView text, bool mergeExtensions)
 {
     QStringList name;
-    for (int w = firstWord; w < words.size(); ++w) {
-        const QString &word = words.at(w);
-        const int extension = mergeExtensions ? word.indexOf(QLatin1Char('(')) : -1;
-        const QString kept = extension < 0 ? word : word.left(extension);
+    everyWord(text, [&name, mergeExtensions](QStringView word) {
+        const qsizetype extension = mergeExtensions ? word.indexOf(QLatin1Char('(')) : -1;
+        const QStringView kept = extension < 0 ? word : word.left(extension);
         if (!kept.isEmpty() && isUpperCase(kept))
-            name.append(kept);
-        if (extension >= 0)
-            break;
-    }
+            name.append(kept.toString());
+        return extension < 0;
+    });
     return name;
 }
 
@@ -112,17 +113,32 @@ void ScreenplayAnalysis::findCharactersPlainText()
         if (!everyLine && !mayBeSpeakerLine(lines.at(i), minCharacterSpaces))
             continue;
 
-        const QStringList words = splitAtBlanks(lines.at(i));
-        const Indentation indent = indentation(words);
-        const int s = indent.blanks;
-
-        // A speaker line: a cue of a structured screenplay, or a line indented deeper than action
-        // text whose upper-case words name the speaker.
+        const QString &line = lines.at(i);
         QStringList name;
-        if (structured)
-            name = cues.value(i).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        else if (s > minCharacterSpaces && indent.firstWord < words.size())
-            name = speakerName(words, indent.firstWord, mergeCueExtensions);
+        int s = 0;
+        QStringList words;
+        if (!everyLine && !line.contains(QLatin1Char('<'))) {
+            // An indented line without tags: its indentation is its leading blanks.
+            while (s < line.size() && line.at(s) == QLatin1Char(' '))
+                ++s;
+            if (s > minCharacterSpaces)
+                name = speakerName(QStringView(line).mid(s), mergeCueExtensions);
+        } else {
+            words = splitAtBlanks(line);
+            const Indentation indent = indentation(words);
+            s = indent.blanks;
+            // A speaker line: a cue of a structured screenplay, or a line indented deeper than
+            // action text whose upper-case words name the speaker.
+            if (structured) {
+                name = cues.value(i).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            } else if (s > minCharacterSpaces && indent.firstWord < words.size()) {
+                // The words from the first text word on, as they stand in the line.
+                int offset = indent.firstWord;
+                for (int w = 0; w < indent.firstWord; ++w)
+                    offset += words.at(w).size();
+                name = speakerName(QStringView(line).mid(offset), mergeCueExtensions);
+            }
+        }
         if (!name.isEmpty()) {
             if (!structured)
                 speakerLines.insert(i, name);

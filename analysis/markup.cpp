@@ -4,14 +4,30 @@
 #include "screenplayanalysis.h"
 #include "words.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <cstdio>
 
-const QVector<int> &ScreenplayAnalysis::mentionCandidates(const QStringList &words, int w)
+const QVector<int> &ScreenplayAnalysis::mentionCandidates(QStringView word)
 {
     if (!m_mentionIndex)
         m_mentionIndex = std::make_unique<MentionIndex>();
-    return m_mentionIndex->candidates(characters, matchCase(), looseMatch, words.at(w));
+    return m_mentionIndex->candidates(characters, matchCase(), looseMatch, word);
+}
+
+bool ScreenplayAnalysis::markupLeavesAsIs(const QString &line, const QStringList &sceneOpeners)
+{
+    if (!m_blankWordsInert || !includeCharacters.isEmpty())
+        return false;
+    return everyWord(line, [this, &sceneOpeners](QStringView word) {
+        if (word.front() == QLatin1Char('[') && word.back() == QLatin1Char(']'))
+            return false;
+        for (const QString &b : sceneOpeners)
+            if (word.size() == b.size() && word.compare(b, Qt::CaseInsensitive) == 0)
+                return false;
+        return mentionCandidates(word).isEmpty();
+    });
 }
 
 QString ScreenplayAnalysis::createMarkUp()
@@ -38,6 +54,15 @@ QString ScreenplayAnalysis::createMarkUpPlainText()
         std::none_of(characters.begin(), characters.end(), startsEmpty) &&
         std::none_of(includeCharacters.begin(), includeCharacters.end(), startsEmpty) &&
         !breakStrings.contains(QString());
+    // Characters met during markup come from the included ones, so the reach stays valid.
+    m_matchReach = 1;
+    for (const QVector<Character *> *list : {&characters, &includeCharacters}) {
+        for (const Character *c : *list) {
+            m_matchReach = std::max(m_matchReach, int(c->names.size()));
+            for (const QStringList &alias : c->aliases)
+                m_matchReach = std::max(m_matchReach, int(alias.size()));
+        }
+    }
     characterList->openScene(0.0f, QStringLiteral("START"));
     result += QLatin1String("<div class='") + sceneClass + QLatin1String("'>");
     const int n = lines.size();
@@ -52,28 +77,29 @@ QString ScreenplayAnalysis::createMarkUpPlainText()
         result += makeMarkUP(lines.at(i), static_cast<float>(i) / static_cast<float>(n), isHeading);
     }
     m_blankWordsInert = false;
+    m_matchReach = 0;
     if (!characterList->timeIndices.isEmpty())
         characterList->timeIndices.last()->stop = 1.0f;
     result += QLatin1String("</div>");
     return result;
 }
 
-QString ScreenplayAnalysis::headingType(const QStringList &words) const
+QString ScreenplayAnalysis::headingType(const QString &line) const
 {
-    for (const QString &word : words) {
-        if (word.isEmpty())
-            continue;
-        for (const QString &b : breakStrings)
-            if (word.compare(b, Qt::CaseInsensitive) == 0)
-                return b;
-        return word;
-    }
-    return QString();
+    QString type;
+    everyWord(line, [this, &type](QStringView word) {
+        const auto b =
+            std::find_if(breakStrings.cbegin(), breakStrings.cend(), [word](const QString &b) {
+                return word.compare(b, Qt::CaseInsensitive) == 0;
+            });
+        type = b == breakStrings.cend() ? word.toString() : *b;
+        return false;
+    });
+    return type;
 }
 
 QString ScreenplayAnalysis::makeMarkUP(const QString &line, float position, bool heading)
 {
-    const QStringList words = splitAtBlanks(line);
     QString out;
     // A line's markup is its text and a few tags; most lines fit without a reallocation.
     out.reserve(2 * line.size() + 16);
@@ -82,8 +108,8 @@ QString ScreenplayAnalysis::makeMarkUP(const QString &line, float position, bool
         out += sceneClass;
         out += QLatin1String("'>");
     };
-    const auto appendWord = [&out](const QString &word) {
-        out += word;
+    const auto appendWord = [&out](QStringView word) {
+        out.append(word.data(), int(word.size()));
         out += QLatin1Char(' ');
     };
 
@@ -95,14 +121,45 @@ QString ScreenplayAnalysis::makeMarkUP(const QString &line, float position, bool
     }
     lastPosition = position;
 
-    // A heading of a structured screenplay opens one scene; its words, mentions included, form
-    // the heading span.
-    if (heading)
-        characterList->openScene(position, headingType(words));
-    bool inHeading = false;
     // In a structured screenplay only its headings open scenes, never a break-string word.
     const QStringList none;
     const QStringList &sceneOpeners = structured ? none : breakStrings;
+    // Most lines mention no one and open nothing; their markup is the words each followed by a
+    // blank, which is the line and one blank.
+    if (!heading && markupLeavesAsIs(line, sceneOpeners)) {
+        out += line;
+        out += QLatin1String(" <br>");
+        return out;
+    }
+
+    // The words of the line, split at every single blank, as views into it.
+    QVarLengthArray<QStringView, 96> words;
+    const QChar *const end = line.constData() + line.size();
+    for (const QChar *start = line.constData();;) {
+        const QChar *const blank = std::find(start, end, QLatin1Char(' '));
+        words.append(QStringView(start, blank - start));
+        if (blank == end)
+            break;
+        start = blank + 1;
+    }
+    // The words a match at a word can reach: no more than the longest name or alias.
+    QStringList ahead;
+    int aheadFrom = -1;
+    const auto wordsFrom = [&](int w) -> const QStringList & {
+        if (aheadFrom != w) {
+            aheadFrom = w;
+            ahead.clear();
+            const int reach = m_matchReach > 0 ? m_matchReach : words.size();
+            for (int j = w; j < words.size() && j < w + reach; ++j)
+                ahead.append(words[j].toString());
+        }
+        return ahead;
+    };
+    // A heading of a structured screenplay opens one scene; its words, mentions included, form
+    // the heading span.
+    if (heading)
+        characterList->openScene(position, headingType(line));
+    bool inHeading = false;
 
     const Qt::CaseSensitivity cs = matchCase();
     int w = 0;
@@ -120,9 +177,9 @@ QString ScreenplayAnalysis::makeMarkUP(const QString &line, float position, bool
         // The candidate with the longest result wins; the earliest one on a tie.
         Character *winner = nullptr;
         QStringList mention;
-        for (const int i : mentionCandidates(words, w)) {
+        for (const int i : mentionCandidates(words.at(w))) {
             Character *c = characters.at(i);
-            const QStringList r = c->match(words, w, cs, looseMatch);
+            const QStringList r = c->match(wordsFrom(w), 0, cs, looseMatch);
             if (r.size() > mention.size()) {
                 winner = c;
                 mention = r;
@@ -130,7 +187,7 @@ QString ScreenplayAnalysis::makeMarkUP(const QString &line, float position, bool
         }
         if (!winner) {
             for (Character *c : qAsConst(includeCharacters)) {
-                const QStringList r = c->match(words, w, cs, looseMatch);
+                const QStringList r = c->match(wordsFrom(w), 0, cs, looseMatch);
                 if (r.isEmpty())
                     continue;
                 characters.append(c);
@@ -176,9 +233,9 @@ QString ScreenplayAnalysis::makeMarkUP(const QString &line, float position, bool
         }
 
         if (w < words.size()) {
-            const QString &word = words.at(w);
+            const QStringView word = words.at(w);
             if (word.startsWith(QLatin1Char('[')) && word.endsWith(QLatin1Char(']'))) {
-                QString number = word;
+                QString number = word.toString();
                 number.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
                 if (!characterList->timeIndices.isEmpty())
                     characterList->timeIndices.last()->pages.append(number.toInt(nullptr, 10));

@@ -6,17 +6,23 @@
 #include <algorithm>
 #include <iterator>
 
-uint MentionIndex::key(const QString &word) const
+uint MentionIndex::key(QStringView word) const
 {
     if (m_cs == Qt::CaseSensitive)
         return qHash(word);
-    // Case-insensitive comparison equals comparison of the case-folded words.
-    const auto surrogate = [](QChar c) { return c.isSurrogate(); };
-    if (std::any_of(word.cbegin(), word.cend(), surrogate))
-        return qHash(word.toCaseFolded());
+    // Case-insensitive comparison equals comparison of the case-folded words; ASCII folds to
+    // lower case without a table lookup.
     uint h = 0;
-    for (const QChar c : word)
+    for (const QChar c : word) {
+        const ushort u = c.unicode();
+        if (u < 0x80) {
+            h = 31 * h + (u >= 'A' && u <= 'Z' ? u + ('a' - 'A') : u);
+            continue;
+        }
+        if (c.isSurrogate())
+            return qHash(word.toString().toCaseFolded());
         h = 31 * h + c.toCaseFolded().unicode();
+    }
     return h;
 }
 
@@ -44,8 +50,7 @@ void MentionIndex::rebuild(const QVector<Character *> &characters, Qt::CaseSensi
 }
 
 const QVector<int> &MentionIndex::candidates(const QVector<Character *> &characters,
-                                             Qt::CaseSensitivity cs, bool loose,
-                                             const QString &word)
+                                             Qt::CaseSensitivity cs, bool loose, QStringView word)
 {
     // Markup appends included characters as it meets them, so the index follows the list.
     if (!m_built || m_cs != cs || m_loose != loose || m_indexed != characters)

@@ -14,13 +14,13 @@ public:
     // Indices into characters, ascending, of the characters that can match at word; the list
     // stays valid until the next call.
     const QVector<int> &candidates(const QVector<Character *> &characters, Qt::CaseSensitivity cs,
-                                   bool loose, const QString &word);
+                                   bool loose, QStringView word);
 
 private:
     // A hash of the word as the comparison sees it: exact, or case-folded code unit by code unit
     // without building the folded string (words holding surrogates are folded whole). Different
     // words may share a key; the candidates are then tested by match, which compares exactly.
-    uint key(const QString &word) const;
+    uint key(QStringView word) const;
     void rebuild(const QVector<Character *> &characters, Qt::CaseSensitivity cs, bool loose);
 
     QVector<Character *> m_indexed;

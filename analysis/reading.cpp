@@ -21,25 +21,28 @@ bool hasSuffix(const QString &fileName, const QString &suffix)
 // Rewrites one line of a plain-text or HTML screenplay so that later stages treat both alike.
 void rewriteLine(QString &line)
 {
+    // Most lines hold no tab and no markup; they are left as they are without a copy.
+    const bool tab = line.contains(QLatin1Char('\t'));
+    const bool open = line.contains(QLatin1Char('<'));
+    const bool close = line.contains(QLatin1Char('>'));
     // A speaker element becomes its bare name, indented deeper than any action line.
-    if (line.startsWith(QLatin1String("<speaker"))) {
+    if (open && line.startsWith(QLatin1String("<speaker"))) {
         const QString inner = line.split(QStringLiteral("<center><b>")).last();
         line = QString(16, QLatin1Char(' ')) + inner.split(QStringLiteral("</b></center>")).first();
     }
-    // Most lines hold no tab and no markup; they are left as they are without a copy.
-    if (line.contains(QLatin1Char('\t')))
+    if (tab)
         line.replace(QLatin1Char('\t'), QLatin1String("    "));
     // A blank after every tag makes the text that follows it a word of its own.
-    if (line.contains(QLatin1Char('>')))
+    if (close)
         line.replace(QLatin1Char('>'), QLatin1String("> "));
     // Neutralise the page's own font and heading styling so the view's styles apply.
-    if (line.contains(QLatin1Char('<'))) {
+    if (open) {
         line.replace(QLatin1String("<font"), QLatin1String("<nofont"));
         line.replace(QLatin1String("</font>"), QLatin1String("</nofont>"));
         line.replace(QLatin1String("<h2"), QLatin1String("<noh2"));
         line.replace(QLatin1String("</h2>"), QLatin1String("</noh2>"));
     }
-    if (line.contains(QLatin1String("font-size")))
+    if (line.contains(QLatin1Char('-')) && line.contains(QLatin1String("font-size")))
         line.replace(QLatin1String("font-size"), QLatin1String("no-font-size"));
 }
 

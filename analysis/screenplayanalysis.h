@@ -200,14 +200,20 @@ private:
     // Keeps the characters at the indentation most speakers share, stored in characterSpaces.
     void keepSpeakerIndentation();
     // The scene type of a heading line: the break string it starts with, or its first word.
-    QString headingType(const QStringList &words) const;
+    QString headingType(const QString &line) const;
     void colorCharacters();
     // The characters whose name can start at a word, in `characters` order.
-    const QVector<int> &mentionCandidates(const QStringList &words, int w);
+    const QVector<int> &mentionCandidates(QStringView word);
+    // Whether marking up a line would only copy it: no word of it can start a mention, open a
+    // scene or give a page number. Told without splitting the line into words.
+    bool markupLeavesAsIs(const QString &line, const QStringList &sceneOpeners);
 
     std::vector<std::unique_ptr<Character>> m_ownedCharacters;
     std::unique_ptr<MentionIndex> m_mentionIndex;
     // Set while a whole text is marked up and no name, alias or break string starts with an
     // empty word, so that the empty words between blanks are written out straight away.
     bool m_blankWordsInert = false;
+    // Set while a whole text is marked up: the most words a name or alias has, which is the
+    // most words a match can take; 0 lets a match see the rest of the line.
+    int m_matchReach = 0;
 };
