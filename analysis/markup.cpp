@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 
 const QVector<int> &ScreenplayAnalysis::mentionCandidates(QStringView word)
 {
@@ -24,7 +25,7 @@ bool ScreenplayAnalysis::markupLeavesAsIs(const QString &line, const QStringList
         if (word.front() == QLatin1Char('[') && word.back() == QLatin1Char(']'))
             return false;
         for (const QString &b : sceneOpeners)
-            if (word.size() == b.size() && word.compare(b, Qt::CaseInsensitive) == 0)
+            if (isBreakString(word, b))
                 return false;
         return mentionCandidates(word).isEmpty();
     });
@@ -66,6 +67,13 @@ QString ScreenplayAnalysis::createMarkUpPlainText()
     characterList->openScene(0.0f, QStringLiteral("START"));
     result += QLatin1String("<div class='") + sceneClass + QLatin1String("'>");
     const int n = lines.size();
+    // Most lines are copied with a blank and a line break; the tags come on top. A string holds
+    // at most about 2^30 characters.
+    constexpr qsizetype longestString = (std::numeric_limits<int>::max() - 64) / 2;
+    qsizetype copied = 0;
+    for (const QString &line : qAsConst(lines))
+        copied += line.size() + 5;
+    result.reserve(int(std::min(copied + copied / 4, longestString)));
     auto heading = headingLines.cbegin();
     for (int i = 0; i < n; ++i) {
         if (progressCanceled())
@@ -74,7 +82,7 @@ QString ScreenplayAnalysis::createMarkUpPlainText()
         const bool isHeading = heading != headingLines.cend() && *heading == i;
         if (isHeading)
             ++heading;
-        result += makeMarkUP(lines.at(i), static_cast<float>(i) / static_cast<float>(n), isHeading);
+        appendMarkUp(result, lines.at(i), static_cast<float>(i) / static_cast<float>(n), isHeading);
     }
     m_blankWordsInert = false;
     m_matchReach = 0;
@@ -101,8 +109,13 @@ QString ScreenplayAnalysis::headingType(const QString &line) const
 QString ScreenplayAnalysis::makeMarkUP(const QString &line, float position, bool heading)
 {
     QString out;
-    // A line's markup is its text and a few tags; most lines fit without a reallocation.
-    out.reserve(2 * line.size() + 16);
+    appendMarkUp(out, line, position, heading);
+    return out;
+}
+
+void ScreenplayAnalysis::appendMarkUp(QString &out, const QString &line, float position,
+                                      bool heading)
+{
     const auto appendSceneBreak = [this, &out]() {
         out += QLatin1String("</div><div class='");
         out += sceneClass;
@@ -129,7 +142,7 @@ QString ScreenplayAnalysis::makeMarkUP(const QString &line, float position, bool
     if (!heading && markupLeavesAsIs(line, sceneOpeners)) {
         out += line;
         out += QLatin1String(" <br>");
-        return out;
+        return;
     }
 
     // The words of the line, split at every single blank, as views into it.
@@ -220,8 +233,7 @@ QString ScreenplayAnalysis::makeMarkUP(const QString &line, float position, bool
         for (const QString &b : sceneOpeners) {
             if (w >= words.size())
                 break;
-            // Case-insensitive equality needs equal lengths; most words fail that test.
-            if (words.at(w).size() != b.size() || words.at(w).compare(b, Qt::CaseInsensitive) != 0)
+            if (!isBreakString(words.at(w), b))
                 continue;
             appendSceneBreak();
             out += QLatin1String("<span class='") + breakStringClass + QLatin1String("'>");
@@ -250,5 +262,4 @@ QString ScreenplayAnalysis::makeMarkUP(const QString &line, float position, bool
     if (inHeading)
         out += QLatin1String("</span>");
     out += QLatin1String("<br>");
-    return out;
 }

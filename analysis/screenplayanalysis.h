@@ -204,6 +204,8 @@ private:
     void colorCharacters();
     // The characters whose name can start at a word, in `characters` order.
     const QVector<int> &mentionCandidates(QStringView word);
+    // Appends the markup of one line to out, as makeMarkUP returns it.
+    void appendMarkUp(QString &out, const QString &line, float position, bool heading);
     // Whether marking up a line would only copy it: no word of it can start a mention, open a
     // scene or give a page number. Told without splitting the line into words.
     bool markupLeavesAsIs(const QString &line, const QStringList &sceneOpeners);

@@ -29,3 +29,19 @@ template <typename Visit> bool everyWord(QStringView text, Visit visit)
     }
     return true;
 }
+
+// Whether a word equals a break string ignoring case. Words of another length, or whose first
+// letters differ as ASCII, are told apart without the full comparison; most words are.
+inline bool isBreakString(QStringView word, QStringView breakString)
+{
+    if (word.size() != breakString.size())
+        return false;
+    if (word.isEmpty())
+        return true;
+    const ushort a = word.front().unicode();
+    const ushort b = breakString.front().unicode();
+    const auto lower = [](ushort u) { return u >= 'A' && u <= 'Z' ? u + ('a' - 'A') : u; };
+    if (a < 0x80 && b < 0x80 && lower(a) != lower(b))
+        return false;
+    return word.compare(breakString, Qt::CaseInsensitive) == 0;
+}
