@@ -1,31 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "pdftext.h"
 
-#include <QCoreApplication>
-#include <QLibrary>
+#include "modules.h"
 
 namespace {
 
 using ReadFunction = void (*)(const QString &, PdfText *);
 
-// The reader lives in the module "plotloom-pdf", installed beside the programs' libraries and
-// built in the build tree; it is loaded once, at the first PDF.
+// The reader lives in the module "plotloom-pdf"; it is loaded once, at the first PDF.
 ReadFunction pdfReader()
 {
-    static const ReadFunction read = []() -> ReadFunction {
-        QStringList folders;
-        if (QCoreApplication::instance())
-            folders.append(QCoreApplication::applicationDirPath() +
-                           QStringLiteral("/../" PLOTLOOM_LIBDIR "/plotloom"));
-        folders.append(QStringLiteral(PLOTLOOM_BUILD_MODULE_DIR));
-        for (const QString &folder : qAsConst(folders)) {
-            QLibrary module(folder + QStringLiteral("/plotloom-pdf"));
-            if (const auto found =
-                    reinterpret_cast<ReadFunction>(module.resolve("plotloomReadPdfText")))
-                return found;
-        }
-        return nullptr;
-    }();
+    static const auto read =
+        reinterpret_cast<ReadFunction>(moduleFunction("plotloom-pdf", "plotloomReadPdfText"));
     return read;
 }
 

@@ -2,22 +2,21 @@
 #include "batchtool.h"
 
 #include "corpussummary.h"
-#include "graphwidget.h"
+#include "imagerenderer.h"
+#include "modules.h"
 #include "screenplayanalysis.h"
 
-#include <QApplication>
-#include <QCheckBox>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHash>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QTemporaryDir>
-#include <QWindow>
 
 #include <algorithm>
 #include <cstdio>
@@ -33,10 +32,10 @@ namespace {
 // barely moves after a few thousand frames.
 constexpr int maxSettle = 10000;
 // Longer settles report every so many frames.
-constexpr int settleProgressEvery = 100;
 // Drawing 4096 x 4096 pixels in software GL takes about 0.9 GB and seconds a frame; twice that
 // side takes 3 GB and four times as long.
 constexpr int maxImageSide = 4096;
+constexpr char imageModule[] = "plotloom-images";
 
 const QStringList modeNames{QStringLiteral("force-directed"), QStringLiteral("color-weaving"),
                             QStringLiteral("convergence"), QStringLiteral("increasing")};
@@ -56,65 +55,6 @@ bool writeOutput(const QString &path, const QByteArray &data, QStringList *error
     errors->append(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
     return false;
 }
-
-// The thread view that draws the images, with the window's check boxes at their start states.
-class ImageRenderer {
-public:
-    explicit ImageRenderer(const BatchOptions &options)
-    {
-        m_moveToPlane.setChecked(true);
-        m_flipAxis.setChecked(true);
-        m_view.moveToPlaneBox = &m_moveToPlane;
-        m_view.flipAxisBox = &m_flipAxis;
-        m_view.spheresBox = &m_spheres;
-        m_view.springsBox = &m_springs;
-        m_view.gridBox = &m_grid;
-        m_view.drawNamesBox = &m_names;
-        m_view.drawMode = options.mode;
-        m_view.redrawTimer.stop(); // every frame is drawn on purpose
-        m_view.setWindowTitle(QStringLiteral("plotloom-batch"));
-        m_view.resize(options.size);
-        m_view.show();
-        QElapsedTimer clock;
-        clock.start();
-        while (!(m_view.windowHandle() && m_view.windowHandle()->isExposed()) &&
-               clock.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-
-    bool render(CharacterList *list, float step, int settle, const QString &path,
-                const std::function<void(const QString &)> &progress, QStringList *errors)
-    {
-        m_view.clear();
-        m_view.init(list, step);
-        if (!m_view.graphReady) {
-            errors->append(QStringLiteral("no image: the file has no scenes to draw"));
-            return false;
-        }
-        for (int frame = 1; frame <= settle; ++frame) {
-            m_view.paintGL();
-            if (settle > settleProgressEvery && frame % settleProgressEvery == 0 && frame < settle)
-                progress(QStringLiteral("settling, frame %1 of %2").arg(frame).arg(settle));
-        }
-        bool written = false;
-        const QMetaObject::Connection saved =
-            QObject::connect(&m_view, &GraphWidget::imageSaved,
-                             [&written](const QString &, bool ok) { written = ok; });
-        m_view.saveImageToFile(path);
-        m_view.paintGL();
-        QObject::disconnect(saved);
-        m_view.saveImageToFile(QString());
-        if (!written)
-            errors->append(QStringLiteral("cannot write %1").arg(path));
-        return written;
-    }
-
-    ~ImageRenderer() { m_view.clear(); }
-
-private:
-    GraphWidget m_view;
-    QCheckBox m_moveToPlane, m_flipAxis, m_spheres, m_springs, m_grid, m_names;
-};
 
 // The analysis of one screenplay; a file that is not of its format is reported among the
 // screenplay's errors rather than on a line of its own.
@@ -250,8 +190,11 @@ int writeSummary(const QString &path, const QVector<CorpusSummary::Screenplay> &
 int runSerial(const BatchOptions &options, const QStringList &names)
 {
     std::unique_ptr<ImageRenderer> renderer;
-    if (options.image)
-        renderer = std::make_unique<ImageRenderer>(options);
+    if (options.image) {
+        if (const auto create = reinterpret_cast<ImageRendererFunction>(
+                moduleFunction(imageModule, "plotloomImageRenderer")))
+            renderer.reset(create(options.mode, options.size));
+    }
     const bool figuresWanted = !options.summary.isEmpty() || !options.summaryPart.isEmpty();
     QVector<CorpusSummary::Screenplay> read;
     int status = BatchOk;
@@ -581,9 +524,20 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
     return true;
 }
 
+std::unique_ptr<QCoreApplication> batchApplication(int &argc, char **argv, bool draw)
+{
+    if (draw && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        if (const auto create = reinterpret_cast<DrawingApplicationFunction>(
+                moduleFunction(imageModule, "plotloomDrawingApplication")))
+            return std::unique_ptr<QCoreApplication>(create(argc, argv));
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 bool batchCanDraw()
 {
-    return qobject_cast<QApplication *>(QCoreApplication::instance()) &&
+    const QCoreApplication *app = QCoreApplication::instance();
+    return app && app->inherits("QApplication") &&
            QGuiApplication::platformName() == QLatin1String("xcb");
 }
 
@@ -612,9 +566,14 @@ int runBatch(const BatchOptions &given, const QString &program)
             display.isEmpty()
                 ? QString()
                 : QStringLiteral(", and the display '%1' cannot be reached").arg(display);
-        report(QStringLiteral("plotloom-batch: --image needs a display%1; run under xvfb-run -a "
-                              "to draw without one. No images are written.")
-                   .arg(unreachable));
+        if (moduleFunction(imageModule, "plotloomImageRenderer"))
+            report(QStringLiteral("plotloom-batch: --image needs a display%1; run under "
+                                  "xvfb-run -a to draw without one. No images are written.")
+                       .arg(unreachable));
+        else
+            report(QStringLiteral("plotloom-batch: --image needs the module %1, which is not "
+                                  "installed. No images are written.")
+                       .arg(QLatin1String(imageModule)));
         options.image = false;
         status = BatchFailed;
     }

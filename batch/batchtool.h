@@ -5,9 +5,9 @@
 #include <QString>
 #include <QStringList>
 
-class GraphWidget;
-class QAbstractButton;
-class ScreenplayAnalysis;
+#include <memory>
+
+class QCoreApplication;
 
 // What one run of the command-line tool is asked to do.
 struct BatchOptions {
@@ -39,6 +39,10 @@ enum BatchStatus { BatchOk = 0, BatchFailed = 1, BatchUsage = 2 };
 // --help or --version returns false with the text to print and status BatchOk.
 bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QString *message,
                          BatchStatus *status);
+
+// The application of a run: one that can draw when images are asked for and DISPLAY names a
+// display (made by the image module), else one without a GUI.
+std::unique_ptr<QCoreApplication> batchApplication(int &argc, char **argv, bool draw);
 
 // True when the application can draw images: a QApplication connected to an X display.
 bool batchCanDraw();
