@@ -4,6 +4,7 @@
 #include <QTextCodec>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -36,6 +37,42 @@ void reportNotWritten(const QString &path, const QString &reason, const QString 
 bool openForReading(QFile &file)
 {
     return !file.fileName().isEmpty() && file.open(QIODevice::ReadOnly | QIODevice::Text);
+}
+
+QStringList readTextLines(QIODevice &device)
+{
+    constexpr qint64 chunkSize = 1 << 18;
+    QStringList lines;
+    QByteArray bytes;
+    std::unique_ptr<QTextDecoder> decoder;
+    QString text;
+    int from = 0;
+    for (;;) {
+        bytes.resize(int(chunkSize));
+        const qint64 read = device.read(bytes.data(), chunkSize);
+        if (read <= 0)
+            break;
+        bytes.resize(int(read));
+        // The encoding is chosen once, from the first bytes, as a text stream chooses it.
+        if (!decoder)
+            decoder.reset(
+                QTextCodec::codecForUtfText(bytes, QTextCodec::codecForLocale())->makeDecoder());
+        // The text kept from the last block holds no line feed; the search goes on after it.
+        text.remove(0, from);
+        from = 0;
+        const int searched = text.size();
+        text += decoder->toUnicode(bytes);
+        for (int end, next = searched; (end = text.indexOf(QLatin1Char('\n'), next)) >= 0;
+             from = next = end + 1) {
+            const bool cr = end > from && text.at(end - 1) == QLatin1Char('\r');
+            lines.append(text.mid(from, end - from - (cr ? 1 : 0)));
+        }
+    }
+    if (from < text.size()) {
+        const bool cr = text.endsWith(QLatin1Char('\r'));
+        lines.append(text.mid(from, text.size() - from - (cr ? 1 : 0)));
+    }
+    return lines;
 }
 
 bool readSettingsLines(const QString &path, QStringList *lines)

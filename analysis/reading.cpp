@@ -7,7 +7,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTextStream>
 
 #include <cstdio>
 
@@ -69,8 +68,6 @@ void ScreenplayAnalysis::readFile(const QString &fileName)
         lines.append(QStringLiteral("file not found\n"));
         return;
     }
-    QTextStream in(&file);
-    QString line;
     // A structured file that cannot be read shows the reason as its only line and, as a
     // structured screenplay, gives no one and no scene.
     const auto appendReadOrFailed = [this, &fileName](ScreenplayLayout layout,
@@ -93,15 +90,12 @@ void ScreenplayAnalysis::readFile(const QString &fileName)
                            pdf.error);
     } else if (hasSuffix(fileName, QStringLiteral("fountain"))) {
         // Fountain is laid out in typewriter columns first, then rewritten like any text.
-        QStringList source;
-        while (in.readLineInto(&line))
-            source.append(line);
-        appendLayout(fountainLayout(source));
+        appendLayout(fountainLayout(readTextLines(file)));
     } else {
-        while (in.readLineInto(&line)) {
+        QStringList read = readTextLines(file);
+        for (QString &line : read)
             rewriteLine(line);
-            lines.append(line);
-        }
+        lines += read;
     }
     titleChanged(QStringLiteral("Yarnwise : ") + fileName.mid(fileName.lastIndexOf('/') + 1));
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "analysistest.h"
+#include "fileio.h"
 #include "stdoutcapture.h"
 
 #include <QBuffer>
@@ -7,6 +8,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
+#include <QTextStream>
 
 namespace {
 
@@ -61,6 +63,8 @@ private slots:
     void init();
     void rewrite_data();
     void rewrite();
+    void linesAsTextStream_data();
+    void linesAsTextStream();
     void csv_data();
     void csv();
     void csvIncludedColorKept();
@@ -157,6 +161,42 @@ void TestReading::rewrite()
     QCOMPARE(a.lines,
              QStringList{"kept"} + (expected.isEmpty() ? QStringList() : expected.split('|')));
     QCOMPARE(a.title, bytes.isNull() ? QString() : "Yarnwise : " + name);
+}
+
+// The screenplay's lines are those a text stream reads from the same bytes (here without the
+// text mode that drops every carriage return): line ends, encodings, and characters or line ends
+// split between two reads of a large file.
+void TestReading::linesAsTextStream_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("carriage returns") << QByteArray("a\rb\r\nc\r\n\r\n\r");
+    QTest::newRow("last line without a line feed") << QByteArray("a\n\nb");
+    QTest::newRow("empty lines at the end") << QByteArray("a\n\n\n");
+    QTest::newRow("UTF-16 with its byte-order mark") << QByteArray("\xFF\xFEh\0i\0\n\0!\0", 10);
+    QTest::newRow("invalid and cut-off UTF-8") << QByteArray("a\xFF\xC3(\n\xE2\x82");
+    // A euro sign, or a CR LF, starts one byte before every power of two: it is split between
+    // two reads whatever their size.
+    for (const QByteArray &split : {QByteArray("\xE2\x82\xAC"), QByteArray("\r\n")}) {
+        QByteArray large;
+        while (large.size() < (1 << 21))
+            large += ((large.size() + 1) & large.size()) == 0 ? split
+                     : large.size() % 64 == 0                 ? QByteArray("\n")
+                                                              : QByteArray("x");
+        QTest::newRow(split.size() == 3 ? "2 MB, euro signs split" : "2 MB, CR LF split") << large;
+    }
+}
+
+void TestReading::linesAsTextStream()
+{
+    QFETCH(QByteArray, bytes);
+    QBuffer device(&bytes);
+    QVERIFY(device.open(QIODevice::ReadOnly));
+    QStringList expected;
+    QTextStream stream(&device);
+    for (QString line; stream.readLineInto(&line);)
+        expected.append(line);
+    device.seek(0);
+    QCOMPARE(readTextLines(device), expected);
 }
 
 // Timelines as the characters they name and the scenes ("fight" per row, "break" after it,
