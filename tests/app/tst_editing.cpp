@@ -18,22 +18,26 @@ QStringList sceneTypes(const Plotloom &w)
     return types;
 }
 
-// Answers the include dialog: adds MRS SMITH, forces red on her, then closes with ok.
-ModalAnswers::Answer addSmith(ModalAnswers &answers, bool ok)
+// Answers the include dialog: adds name, forces a colour on it unless forced is invalid, then
+// closes the dialog with ok or cancel.
+ModalAnswers::Answer addIncluded(ModalAnswers &answers, const QString &name, const QColor &forced,
+                                 bool ok)
 {
-    return [&answers, ok](QWidget *dialog) {
+    return [&answers, name, forced, ok](QWidget *dialog) {
         auto *list = dialog->findChild<QListWidget *>("listWidget");
-        answers.then([](QWidget *input) {
-            input->findChild<QLineEdit *>()->setText("MRS SMITH");
-            ModalAnswers::closeDialog(input, true);
+        answers.then([name](QWidget *input) {
+            input->findChild<QLineEdit *>()->setText(name);
+            ModalAnswers::accept(input);
         });
         dialog->findChild<QPushButton *>("pushButton_AddIncludeCharacter")->click();
-        list->item(list->count() - 1)->setSelected(true);
-        answers.then([](QWidget *colors) {
-            qobject_cast<QColorDialog *>(colors)->setCurrentColor(Qt::red);
-            ModalAnswers::closeDialog(colors, true);
-        });
-        dialog->findChild<QPushButton *>("pushButton_ForceColor")->click();
+        if (forced.isValid()) {
+            list->item(list->count() - 1)->setSelected(true);
+            answers.then([forced](QWidget *colors) {
+                qobject_cast<QColorDialog *>(colors)->setCurrentColor(forced);
+                ModalAnswers::accept(colors);
+            });
+            dialog->findChild<QPushButton *>("pushButton_ForceColor")->click();
+        }
         ModalAnswers::closeDialog(dialog, ok);
     };
 }
@@ -153,12 +157,12 @@ void TestEditing::includeDialog()
 {
     m_folder->write("characters.txt", "JOHN, JACK\n");
     ModalAnswers answers;
-    answers.then(addSmith(answers, false));
+    answers.then(addIncluded(answers, "MRS SMITH", Qt::red, false));
     m_window->ui.actionForce_Character->trigger();
     QCOMPARE(answers.titles.value(0), QStringLiteral("Included Characters"));
     QCOMPARE(m_folder->read("characters.txt"), QByteArray("JOHN, JACK\n"));
 
-    answers.then(addSmith(answers, true));
+    answers.then(addIncluded(answers, "MRS SMITH", Qt::red, true));
     m_window->ui.actionForce_Character->trigger();
     QCOMPARE(m_folder->read("characters.txt"), QByteArray("JOHN, JACK \nMRS SMITH  : 255 0 0\n"));
 
@@ -172,14 +176,7 @@ void TestEditing::includeDialog()
 void TestEditing::includeDialogKeepsCharacterRows()
 {
     ModalAnswers answers;
-    answers.then([&answers](QWidget *dialog) {
-        answers.then([](QWidget *input) {
-            input->findChild<QLineEdit *>()->setText("ASTRID");
-            ModalAnswers::accept(input);
-        });
-        dialog->findChild<QPushButton *>("pushButton_AddIncludeCharacter")->click();
-        ModalAnswers::closeDialog(dialog, false);
-    });
+    answers.then(addIncluded(answers, "ASTRID", QColor(), false));
     m_window->ui.actionForce_Character->trigger();
     m_window->Parse();
     m_window->Parse();
