@@ -132,8 +132,8 @@ void TestBatch::newRunReplacesRunningOne()
     constexpr int secondDelay = 1500;
     auto window = makeWindow();
     ModalAnswers answers;
-    answerAutomate(answers, {a}, 400, true);
-    answerAutomate(answers, {b}, secondDelay, true, 1000); // the first step falls due in the dialog
+    answerAutomate(answers, {a}, 1000, true);              // long enough to reach the second run
+    answerAutomate(answers, {b}, secondDelay, true, 1500); // the first step falls due in the dialog
     window->ui.actionAutomate->trigger();
     QTRY_COMPARE(window->fileName, a);
     window->ui.actionAutomate->trigger();
