@@ -81,13 +81,19 @@ protected:
     void quit(int status) override { quitStatus = status; }
 };
 
+// The sample break strings as "breakStrings.txt" holds them.
+inline QByteArray sampleFile()
+{
+    return (ScreenplayAnalysis::sampleBreakStrings().join('\n') + '\n').toUtf8();
+}
+
 // A temporary working folder, made current, holding the sample break strings.
 class WorkingFolder : public QTemporaryDir {
 public:
     WorkingFolder()
     {
         QDir::setCurrent(path());
-        write("breakStrings.txt", "int.\next.\nINTERIOR\nEXTERIOR\nINT\nEXT\n");
+        write("breakStrings.txt", sampleFile());
     }
     ~WorkingFolder() { QDir::setCurrent(QDir::tempPath()); }
 

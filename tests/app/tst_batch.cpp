@@ -4,12 +4,14 @@
 #include <QProcess>
 #include <QProgressDialog>
 
+#include <utility>
+
 namespace {
 
 // Answers the batch run's two dialogs: the screenplays, then the options with both statistics,
 // the latter after the user has looked at it for `hold` ms.
-void answerAutomate(ModalAnswers &answers, const QStringList &files, int delay, int hold = 0,
-                    bool images = true)
+void answerAutomate(ModalAnswers &answers, const QStringList &files, int delay, bool images,
+                    int hold = 0)
 {
     answers.then([files](QWidget *w) { chooseFiles(w, files); })
         .then([delay, hold, images](QWidget *dialog) {
@@ -22,29 +24,27 @@ void answerAutomate(ModalAnswers &answers, const QStringList &files, int delay, 
         });
 }
 
-// Holds the event loop, as a long stage does, inside the first progress stage of `file` whose
-// label starts with `stage`, and records whether the screenplay or the batch run moved meanwhile.
+// Runs `hold` once, inside the first progress stage of `file` whose label starts with `stage`,
+// where a long stage would run the event loop.
 class HoldingWindow : public TestWindow {
 public:
     QString file;
     QString stage;
-    int hold = 0;
-    bool held = false;
-    bool changedWhileHeld = false;
+    std::function<void()> hold;
 
 protected:
     void setProgressValue(int value) override
     {
         TestWindow::setProgressValue(value);
-        if (held || fileName != file || !progress || !progress->labelText().startsWith(stage))
-            return;
-        held = true;
-        const QStringList text = lines;
-        const QStringList batch = automateFiles;
-        QTest::qWait(hold);
-        changedWhileHeld = fileName != file || lines != text || automateFiles != batch;
+        if (hold && fileName == file && progress && progress->labelText().startsWith(stage))
+            std::exchange(hold, nullptr)();
     }
 };
+
+bool runEnded(const TestWindow &window, const QString &last)
+{
+    return QFile::exists(last + "-scene.csv") && window.automateFiles.isEmpty();
+}
 
 } // namespace
 
@@ -60,8 +60,8 @@ private slots:
 };
 
 // A batch run gives images holding threads, and statistics equal byte for byte to what the menu
-// entries write for the same model; plotloom-batch writes the same statistics and markup, and
-// with --jobs the same bytes as serially, images included.
+// entries write for the same model; plotloom-batch writes the same exports and markup, and with
+// --jobs the same bytes as serially, images included.
 void TestBatch::outputsMatchMenusAndTool()
 {
     REQUIRE_CORPUS();
@@ -79,25 +79,23 @@ void TestBatch::outputsMatchMenusAndTool()
     }
     auto window = makeWindow();
     ModalAnswers answers;
-    answerAutomate(answers, plays.mid(0, 2), 300);
+    answerAutomate(answers, plays.mid(0, 2), 300, true);
     window->ui.actionAutomate->trigger();
     QCOMPARE(window->automateFiles, plays.mid(0, 2));
-    QTRY_VERIFY_WITH_TIMEOUT(
-        QFile::exists(plays.at(1) + "-scene.csv") && window->automateFiles.isEmpty(), 30000);
-    const QStringList tool{
-        "--scene-stats", "--character-stats", "--markup", "--image", "--breakdown", "--network",
-        "--size",        "320x240",           "--settle", "5"};
-    QVERIFY(QDir().mkdir("serial") && QDir().mkdir("jobs"));
-    QCOMPARE(QProcess::execute(PLOTLOOM_BATCH_TOOL,
-                               tool + plays + QStringList{"--output-dir", "serial"}),
+    QTRY_VERIFY_WITH_TIMEOUT(runEnded(*window, plays.at(1)), 30000);
+    const QStringList tool =
+        QStringList{
+            "--scene-stats", "--character-stats", "--markup", "--image", "--breakdown", "--network",
+            "--size",        "320x240",           "--settle", "5"} +
+        plays;
+    QCOMPARE(QProcess::execute(PLOTLOOM_BATCH_TOOL, tool + QStringList{"--output-dir", "serial"}),
              0);
     QCOMPARE(QProcess::execute(PLOTLOOM_BATCH_TOOL,
-                               tool + plays + QStringList{"--output-dir", "jobs", "--jobs", "2"}),
+                               tool + QStringList{"--output-dir", "jobs", "--jobs", "2"}),
              0);
 
     for (int i = 1; i >= 0; --i) {
         const QImage image(plays.at(i) + ".png");
-        QCOMPARE(image.size(), window->ui.ThreadView->size());
         int coloured = 0; // threads: neither grey, white nor black
         for (int y = 0; y < image.height(); y += 2)
             for (int x = 0; x < image.width(); x += 2)
@@ -107,13 +105,12 @@ void TestBatch::outputsMatchMenusAndTool()
             openInWindow(*window, plays.at(i));
         window->writeSceneStats("menu-scene.csv");
         window->writeCharacterStats("menu-character.csv");
-        for (const QString kind : {"-scene.csv", "-character.csv"}) {
-            QCOMPARE(folder.read(names.at(i) + kind), folder.read("menu" + kind));
-            QCOMPARE(folder.read("serial/" + names.at(i) + kind), folder.read("menu" + kind));
-        }
         window->writeSceneBreakdown("menu-breakdown.csv");
         window->writeCharacterNetwork("menu.graphml");
-        for (const QString kind : {"-breakdown.csv", ".graphml", "-edges.csv"})
+        for (const QString kind : {"-scene.csv", "-character.csv"})
+            QCOMPARE(folder.read(names.at(i) + kind), folder.read("menu" + kind));
+        for (const QString kind :
+             {"-scene.csv", "-character.csv", "-breakdown.csv", ".graphml", "-edges.csv"})
             QCOMPARE(folder.read("serial/" + names.at(i) + kind), folder.read("menu" + kind));
         QCOMPARE(folder.read("serial/" + names.at(i) + ".html"), window->markupDocument());
     }
@@ -132,18 +129,18 @@ void TestBatch::newRunReplacesRunningOne()
     WorkingFolder folder;
     const QString a = folder.write("a.txt", screenplay("20 A|20 B"));
     const QString b = folder.write("b.txt", screenplay("20 C|20 D"));
+    constexpr int secondDelay = 1500;
     auto window = makeWindow();
     ModalAnswers answers;
-    answerAutomate(answers, {a}, 2500);
-    answerAutomate(answers, {b}, 5000, 4000); // the first step falls due in the dialog
+    answerAutomate(answers, {a}, 1000, true);              // long enough to reach the second run
+    answerAutomate(answers, {b}, secondDelay, true, 1500); // the first step falls due in the dialog
     window->ui.actionAutomate->trigger();
     QTRY_COMPARE(window->fileName, a);
     window->ui.actionAutomate->trigger();
     QElapsedTimer second;
     second.start();
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(b + "-scene.csv") && window->automateFiles.isEmpty(),
-                             20000);
-    QVERIFY(second.elapsed() >= 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(runEnded(*window, b), 20000);
+    QVERIFY(second.elapsed() >= secondDelay);
     QVERIFY(!QFile::exists(a + "-scene.csv"));
     QVERIFY(!QFile::exists(a + ".png"));
 }
@@ -165,67 +162,60 @@ void TestBatch::stepWaitsForRunningOperation()
     const QString a = folder.write("a.txt", screenplay("20 A|20 B"));
     const QString b = folder.write("b.txt", screenplay("20 C|20 D"));
     const QString c = folder.write("c.txt", screenplay("20 E|20 F|20 E"));
-    constexpr int delay = 1000; // falls due inside the hold, after the file dialog
+    constexpr int delay = 800; // falls due inside the hold, after the file dialog
     auto window = makeWindow<HoldingWindow>();
     ModalAnswers answers;
-    answerAutomate(answers, {a, b}, delay, 0, false);
+    answerAutomate(answers, {a, b}, delay, false);
     window->ui.actionAutomate->trigger();
     QTRY_COMPARE(window->fileName, a);
-    bool dialogHeld = false;
+    QElapsedTimer sinceStep; // the next step falls due within `delay` of this
+    sinceStep.start();
+    bool still = false; // nothing moved while held
+    const auto hold = [&] {
+        const QString file = window->fileName;
+        const QStringList text = window->lines;
+        const QStringList batch = window->automateFiles;
+        QTest::qWait(std::max(0, int(delay + 400 - sinceStep.elapsed())));
+        still = window->fileName == file && window->lines == text && window->automateFiles == batch;
+    };
     if (stage.isEmpty()) {
         answers.then([&](QWidget *dialog) {
-            QTest::qWait(2 * delay);
-            dialogHeld = window->fileName == a;
+            hold();
             ModalAnswers::closeDialog(dialog, false);
         });
         window->ui.actionParsing->trigger();
-        QVERIFY(dialogHeld);
     } else {
         window->file = c;
         window->stage = stage;
-        window->hold = 2 * delay;
+        window->hold = hold;
         answers.then([c](QWidget *w) { chooseFiles(w, {c}); });
         window->ui.actionOpen_File->trigger();
-        QVERIFY(window->held);
-        QVERIFY(!window->changedWhileHeld);
     }
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(b + "-scene.csv") && window->automateFiles.isEmpty(),
-                             10000);
+    QVERIFY(still);
+    QTRY_VERIFY_WITH_TIMEOUT(runEnded(*window, b), 10000);
 }
 
 void TestBatch::badInputKeepsWindowUsable_data()
 {
-    QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes");
     QByteArray binary;
     for (int i = 0; i < 4096; ++i)
         binary.append(char((i * 7919) & 0xff));
-    QByteArray manyRows;
-    for (int i = 0; i < 100000; ++i)
-        manyRows += QByteArray::number(i) + ",1,\"['A" + QByteArray::number(i % 7) + "']\"\n";
-    QTest::newRow("csv unbalanced quotes") << "t.csv" << QByteArray("0,1,\"['A'\n1,\"\"\",\"\n");
-    QTest::newRow("csv non-numeric times") << "t.csv" << QByteArray("x,y,\"['A']\"\n,,\"[]\"\n");
-    QTest::newRow("csv 100,000 rows") << "t.csv" << manyRows;
-    QTest::newRow("xml not well formed") << "t.xml" << QByteArray("<div style='a'><p></div>");
-    QTest::newRow("binary as xml") << "t.xml" << binary;
-    QTest::newRow("binary as csv") << "t.csv" << binary;
-    QTest::newRow("binary as text") << "t.txt" << binary;
-    QTest::newRow("empty file") << "t.txt" << QByteArray();
+    QTest::newRow("binary") << binary;
+    QTest::newRow("empty file") << QByteArray();
 }
 
-// Each opens without a crash or hang, and a good screenplay opens after it. No progress dialog
-// outlives its stage, where it would show itself seconds later, window-modal.
+// Neither a Reparse with nothing open nor an odd file leaves a progress dialog behind, which would
+// show itself seconds later, window-modal; a good screenplay opens after it.
 void TestBatch::badInputKeepsWindowUsable()
 {
-    QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
     WorkingFolder folder;
     auto window = makeWindow();
-    window->ui.actionReparse->trigger(); // nothing open yet
+    window->ui.actionReparse->trigger();
     QCOMPARE(window->findChildren<QProgressDialog *>().size(), 0);
-    openInWindow(*window, folder.write(name, bytes));
+    openInWindow(*window, folder.write("odd.txt", bytes));
     QCOMPARE(window->findChildren<QProgressDialog *>().size(), 0);
-    QTest::qWait(50);
     window->ui.ThreadView->updateGL();
     openInWindow(*window, folder.write("good.txt", screenplay("20 ANN|20 BOB")));
     QCOMPARE(window->characters.size(), 2);

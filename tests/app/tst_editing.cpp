@@ -18,22 +18,26 @@ QStringList sceneTypes(const Plotloom &w)
     return types;
 }
 
-// Answers the include dialog: adds MRS SMITH, forces red on her, then closes with ok.
-ModalAnswers::Answer addSmith(ModalAnswers &answers, bool ok)
+// Answers the include dialog: adds name, forces a colour on it unless forced is invalid, then
+// closes the dialog with ok or cancel.
+ModalAnswers::Answer addIncluded(ModalAnswers &answers, const QString &name, const QColor &forced,
+                                 bool ok)
 {
-    return [&answers, ok](QWidget *dialog) {
+    return [&answers, name, forced, ok](QWidget *dialog) {
         auto *list = dialog->findChild<QListWidget *>("listWidget");
-        answers.then([](QWidget *input) {
-            input->findChild<QLineEdit *>()->setText("MRS SMITH");
-            ModalAnswers::closeDialog(input, true);
+        answers.then([name](QWidget *input) {
+            input->findChild<QLineEdit *>()->setText(name);
+            ModalAnswers::accept(input);
         });
         dialog->findChild<QPushButton *>("pushButton_AddIncludeCharacter")->click();
-        list->item(list->count() - 1)->setSelected(true);
-        answers.then([](QWidget *colors) {
-            qobject_cast<QColorDialog *>(colors)->setCurrentColor(Qt::red);
-            ModalAnswers::closeDialog(colors, true);
-        });
-        dialog->findChild<QPushButton *>("pushButton_ForceColor")->click();
+        if (forced.isValid()) {
+            list->item(list->count() - 1)->setSelected(true);
+            answers.then([forced](QWidget *colors) {
+                qobject_cast<QColorDialog *>(colors)->setCurrentColor(forced);
+                ModalAnswers::accept(colors);
+            });
+            dialog->findChild<QPushButton *>("pushButton_ForceColor")->click();
+        }
         ModalAnswers::closeDialog(dialog, ok);
     };
 }
@@ -52,8 +56,7 @@ private slots:
     void breakSectionHere();
     void includeDialog();
     void includeDialogKeepsCharacterRows();
-    void loadColorsRecolours_data();
-    void loadColorsRecolours();
+    void loadColors();
     void emptySelectionAddsNothing_data();
     void emptySelectionAddsNothing();
     void rowTextContrasts_data();
@@ -148,19 +151,20 @@ void TestEditing::breakSectionHere()
     QCOMPARE(m_window->characterList->timeIndices.last()->start, 7.0f / 11.0f);
 }
 
-// Cancel keeps characters.txt; Ok saves the forced colour, which the next open uses.
+// Cancel keeps characters.txt; Ok saves the aliases read and the forced colour, which the next
+// open uses.
 void TestEditing::includeDialog()
 {
-    m_folder->write("characters.txt", "JOHN\n");
+    m_folder->write("characters.txt", "JOHN, JACK\n");
     ModalAnswers answers;
-    answers.then(addSmith(answers, false));
+    answers.then(addIncluded(answers, "MRS SMITH", Qt::red, false));
     m_window->ui.actionForce_Character->trigger();
     QCOMPARE(answers.titles.value(0), QStringLiteral("Included Characters"));
-    QCOMPARE(m_folder->read("characters.txt"), QByteArray("JOHN\n"));
+    QCOMPARE(m_folder->read("characters.txt"), QByteArray("JOHN, JACK\n"));
 
-    answers.then(addSmith(answers, true));
+    answers.then(addIncluded(answers, "MRS SMITH", Qt::red, true));
     m_window->ui.actionForce_Character->trigger();
-    QCOMPARE(m_folder->read("characters.txt"), QByteArray("JOHN \nMRS SMITH  : 255 0 0\n"));
+    QCOMPARE(m_folder->read("characters.txt"), QByteArray("JOHN, JACK \nMRS SMITH  : 255 0 0\n"));
 
     openInWindow(*m_window, m_folder->write("smith.txt", screenplay("37 MRS SMITH|37 BOB|37 BOB")));
     QVERIFY(m_window->characters.contains(m_window->includeCharacters.last()));
@@ -172,14 +176,7 @@ void TestEditing::includeDialog()
 void TestEditing::includeDialogKeepsCharacterRows()
 {
     ModalAnswers answers;
-    answers.then([&answers](QWidget *dialog) {
-        answers.then([](QWidget *input) {
-            input->findChild<QLineEdit *>()->setText("ASTRID");
-            ModalAnswers::accept(input);
-        });
-        dialog->findChild<QPushButton *>("pushButton_AddIncludeCharacter")->click();
-        ModalAnswers::closeDialog(dialog, false);
-    });
+    answers.then(addIncluded(answers, "ASTRID", QColor(), false));
     m_window->ui.actionForce_Character->trigger();
     m_window->Parse();
     m_window->Parse();
@@ -192,36 +189,31 @@ void TestEditing::includeDialogKeepsCharacterRows()
     QCOMPARE(item->background().color(), QColor(Qt::red));
 }
 
-void TestEditing::loadColorsRecolours_data()
+// A cancelled dialog changes no colour, also not to the colours loaded before; three colours for
+// five characters give the last two the third.
+void TestEditing::loadColors()
 {
-    QTest::addColumn<bool>("chosen");
-    QTest::newRow("three colours for five characters") << true;
-    QTest::newRow("cancelled") << false;
-}
-
-// Three colours for five characters: the last two take the third. A cancelled dialog changes no
-// colour, also not from the colours loaded before.
-void TestEditing::loadColorsRecolours()
-{
-    QFETCH(bool, chosen);
-    const QString colours = m_folder->write("three.txt", "255 0 0\n0 255 0\n0 0 255\n");
+    const QString three = m_folder->write("three.txt", "255 0 0\n0 255 0\n0 0 255\n");
     m_folder->write("colors.txt", "9 9 9\n");
     openInWindow(*m_window, m_folder->write("five.txt", screenplay("37 A|37 A|37 B|37 B|37 C|"
                                                                    "37 C|37 D|37 D|37 E|37 E")));
-    QCOMPARE(m_window->characters.size(), 5);
+    const auto shown = [this] { // each character's colour and its row's
+        QVector<QColor> result;
+        for (const Character *c : qAsConst(m_window->characters))
+            result << c->color << c->listItem->background().color();
+        return result;
+    };
+    QCOMPARE(shown().size(), 10);
     m_window->characters.at(0)->color = Qt::yellow; // picked
+    const QVector<QColor> picked = shown();
     ModalAnswers answers;
-    if (chosen)
-        answers.then([colours](QWidget *w) { chooseFiles(w, {colours}); });
     m_window->ui.actionLoad_Colors->trigger();
-    const QColor grey(9, 9, 9);
-    const QVector<QColor> expected =
-        chosen ? QVector<QColor>{Qt::red, Qt::green, Qt::blue, Qt::blue, Qt::blue}
-               : QVector<QColor>{Qt::yellow, grey, grey, grey, grey};
-    for (int i = 0; i < 5; ++i)
-        QCOMPARE(m_window->characters.at(i)->color, expected.at(i));
-    for (int i = chosen ? 0 : 1; i < 5; ++i)
-        QCOMPARE(m_window->characters.at(i)->listItem->background().color(), expected.at(i));
+    QCOMPARE(shown(), picked);
+    answers.then([three](QWidget *w) { chooseFiles(w, {three}); });
+    m_window->ui.actionLoad_Colors->trigger();
+    const QColor red(Qt::red), green(Qt::green), blue(Qt::blue);
+    QCOMPARE(shown(),
+             (QVector<QColor>{red, red, green, green, blue, blue, blue, blue, blue, blue}));
 }
 
 void TestEditing::emptySelectionAddsNothing_data()
@@ -272,14 +264,12 @@ void TestEditing::rowTextContrasts()
     }
     m_folder->write("characters.txt", lines);
     openInWindow(*m_window, m_folder->write("play.txt", screenplay(names.chopped(1))));
-    const auto luminance = [](QRgb rgb) {
-        double sum = 0;
-        for (const auto &[value, weight] :
-             {std::pair(qRed(rgb), 0.2126), {qGreen(rgb), 0.7152}, {qBlue(rgb), 0.0722}}) {
-            const double c = value / 255.0;
-            sum += weight * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
-        }
-        return sum + 0.05;
+    const auto luminance = [](const QColor &c) {
+        const auto linear = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) +
+               0.0722 * linear(c.blueF()) + 0.05;
     };
     QStringList poor;
     const auto check = [&](QListWidget *list) {
@@ -288,11 +278,11 @@ void TestEditing::rowTextContrasts()
         const QImage image = list->viewport()->grab().toImage();
         for (int i = 0; i < list->count(); ++i) {
             const QRect row = list->visualItemRect(list->item(i));
-            const double back = luminance(list->item(i)->background().color().rgb());
+            const double back = luminance(list->item(i)->background().color());
             double best = 1.0; // the text's strongest contrast against its row
             for (int y = row.top(); y <= row.bottom(); ++y)
                 for (int x = row.left(); x <= row.right(); ++x) {
-                    const double text = luminance(image.pixel(x, y));
+                    const double text = luminance(image.pixelColor(x, y));
                     best = std::max(best, std::max(text, back) / std::min(text, back));
                 }
             if (best < 4.5)

@@ -47,8 +47,6 @@ void TestWebTextView::staysOnScreenplay_data()
         << "<meta http-equiv=\"refresh\" content=\"1;url=%1/refresh\">" << QString() << 1;
     QTest::newRow("link") << "<a id=\"go\" href=\"%1/link\">next page</a>"
                           << "#go" << 1;
-    QTest::newRow("link within the page") << "<a id=\"go\" href=\"#end\">to the end</a>"
-                                          << "#go" << 1;
     QTest::newRow("form") << "<form action=\"%1/form\" method=\"post\"><input type=\"text\" "
                              "name=\"q\"><input id=\"go\" type=\"submit\" value=\"Send\"></form>"
                           << "#go" << 1;

@@ -8,12 +8,12 @@
 
 #include <memory>
 
-// What the back buffer of a view holds now, top row first.
+// What the back buffer of a view holds now, in device pixels, top row first.
 inline QImage readBackBuffer(GraphWidget *view)
 {
     view->makeCurrent();
     glFinish();
-    QImage image(view->width(), view->height(), QImage::Format_RGB888);
+    QImage image(view->size() * view->devicePixelRatioF(), QImage::Format_RGB888);
     GLint alignment = 4;
     glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -45,11 +45,12 @@ public:
         widget->show();
     }
 
-    // True once the window is on screen and the view has its size.
+    // True once the window is on screen and the view has its size in device pixels.
     bool ready()
     {
-        return QTest::qWaitForWindowExposed(widget.get()) && widget->viewWidth == widget->width() &&
-               widget->viewHeight == widget->height();
+        const QSize device = widget->size() * widget->devicePixelRatioF();
+        return QTest::qWaitForWindowExposed(widget.get()) &&
+               QSize(widget->viewWidth, widget->viewHeight) == device;
     }
 
     // Replaces the graph by one built from list, with the start circle drawn from seed 1.
