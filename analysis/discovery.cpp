@@ -2,6 +2,8 @@
 #include "screenplayanalysis.h"
 #include "words.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -101,6 +103,15 @@ void ScreenplayAnalysis::findCharactersPlainText()
     // Only lines indented deeper than action text can be speaker lines; unless included
     // characters are counted at every mention, the others need not be split into words.
     const bool everyLine = structured || !includeCharacters.isEmpty();
+    // The character of a name, added at its first instance; the characters only grow here, so
+    // the names met so far are looked up in a hash instead of the list.
+    QHash<QStringList, Character *> byName;
+    const auto met = [this, &byName](const QStringList &name) {
+        Character *&c = byName[name];
+        if (!c)
+            c = addCharacter(name);
+        return c;
+    };
     int titleCount = -1;
     for (int i = 0; i < lines.size(); ++i) {
         if (progressCanceled())
@@ -142,7 +153,7 @@ void ScreenplayAnalysis::findCharactersPlainText()
         if (!name.isEmpty()) {
             if (!structured)
                 speakerLines.insert(i, name);
-            Character *c = addCharacter(name);
+            Character *c = met(name);
             ++c->numInstances;
             c->spaces = s;
         }
@@ -157,7 +168,7 @@ void ScreenplayAnalysis::findCharactersPlainText()
                         best = c;
                 }
                 if (best) {
-                    Character *c = addCharacter(best->names);
+                    Character *c = met(best->names);
                     ++c->numInstances;
                     c->spaces = s;
                 }

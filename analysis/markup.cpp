@@ -183,8 +183,11 @@ void ScreenplayAnalysis::appendMarkUp(QString &out, const QString &line, float p
             inHeading = true;
         }
         if (m_blankWordsInert && words.at(w).isEmpty()) {
-            out += QLatin1Char(' ');
-            ++w;
+            // A run of empty words is written as a run of blanks, one each.
+            const int run = w;
+            while (w < words.size() && words.at(w).isEmpty())
+                ++w;
+            out.resize(out.size() + (w - run), QLatin1Char(' '));
             continue;
         }
         // The candidate with the longest result wins; the earliest one on a tie.

@@ -26,6 +26,19 @@ uint MentionIndex::key(QStringView word) const
     return h;
 }
 
+int MentionIndex::filterBit(QStringView word, Qt::CaseSensitivity cs)
+{
+    constexpr int lengths = 64;
+    ushort first = word.front().unicode();
+    if (first >= 0x80 && cs == Qt::CaseInsensitive)
+        first = word.front().toCaseFolded().unicode();
+    if (first >= 0x80)
+        first = 0;
+    else if (cs == Qt::CaseInsensitive && first >= 'A' && first <= 'Z')
+        first += 'a' - 'A';
+    return int(std::min<qsizetype>(word.size(), lengths - 1)) * lengths + (first & (lengths - 1));
+}
+
 void MentionIndex::rebuild(const QVector<Character *> &characters, Qt::CaseSensitivity cs,
                            bool loose)
 {
@@ -34,6 +47,7 @@ void MentionIndex::rebuild(const QVector<Character *> &characters, Qt::CaseSensi
     m_loose = loose;
     m_built = true;
     m_byFirstWord.clear();
+    m_firstWordFilter.reset();
     m_emptyFirstWord = false;
     m_withAliases.clear();
     m_all.clear();
@@ -42,8 +56,11 @@ void MentionIndex::rebuild(const QVector<Character *> &characters, Qt::CaseSensi
         m_all.append(i);
         if (!c->aliases.isEmpty())
             m_withAliases.append(i);
-        else if (!c->names.isEmpty())
+        else if (!c->names.isEmpty()) {
             m_byFirstWord[key(c->names.first())].append(i);
+            if (!c->names.first().isEmpty())
+                m_firstWordFilter.set(size_t(filterBit(c->names.first(), cs)));
+        }
         if (!c->names.isEmpty() && c->names.first().isEmpty())
             m_emptyFirstWord = true;
     }
@@ -59,6 +76,9 @@ const QVector<int> &MentionIndex::candidates(const QVector<Character *> &charact
         return m_all;
     // Most words of a typewritten page are the empty ones between blanks; no name starts there.
     if (word.isEmpty() && !m_emptyFirstWord)
+        return m_withAliases;
+    if (!word.isEmpty() && word.front().unicode() < 0x80 &&
+        !m_firstWordFilter.test(size_t(filterBit(word, m_cs))))
         return m_withAliases;
     const auto hit = m_byFirstWord.constFind(key(word));
     if (hit == m_byFirstWord.constEnd())
