@@ -2,6 +2,7 @@
 #include "batchtool.h"
 #include "datatable.h"
 #include "stdoutcapture.h"
+#include "testfiles.h"
 
 #include <QDirIterator>
 #include <QProcess>
@@ -55,10 +56,8 @@ void TestBatchTool::init()
                                       {"folder/play.txt", play},
                                       {"settings/breakStrings.txt", "ext.\n"},
                                       {"play.fdx", fdx},
-                                      {"wrong.fdx", "<html/>"}}) {
-        QFile file(m_dir->filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    }
+                                      {"wrong.fdx", "<html/>"}})
+        writeFile(m_dir->filePath(name), bytes);
 }
 
 void TestBatchTool::runs_data()

@@ -7,6 +7,7 @@
 #include "modelbuilder.h"
 #include "node.h"
 #include "rope.h"
+#include "testfiles.h"
 #include "textviewstate.h"
 #include "viewharness.h"
 
@@ -250,9 +251,7 @@ void TestGraphWidget::saveImage()
 {
     const QString kept = m_dir.filePath("frame.unknown");
     const QString jpeg = m_dir.filePath("frame.jpg");
-    QFile old(kept);
-    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-    old.close();
+    writeFile(kept, "old");
     ViewHarness view(500, 300);
     QVERIFY(view.ready());
     GraphWidget &w = *view.widget;
@@ -269,8 +268,7 @@ void TestGraphWidget::saveImage()
     const QImage shown = readBackBuffer(&w);
     QCOMPARE(saved, (QList<QVariantList>{{kept, false}, {jpeg, true}}));
     QVERIFY(w.imageFileName.isEmpty());
-    QVERIFY(old.open(QIODevice::ReadOnly));
-    QCOMPARE(old.readAll(), QByteArray("old"));
+    QCOMPARE(readFile(kept), QByteArray("old"));
     QImageReader reader(jpeg);
     QCOMPARE(reader.format(), QByteArray("jpeg"));
     const QImage image = reader.read();
