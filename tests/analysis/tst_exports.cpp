@@ -66,18 +66,16 @@ void TestExports::init()
 // The golden file, or before any parse its header line alone.
 void TestExports::statistics_data()
 {
-    QTest::addColumn<QString>("golden");
-    QTest::addColumn<bool>("parsed");
-    QTest::newRow("scene statistics") << "scene.csv" << true;
-    QTest::newRow("character statistics") << "character.csv" << true;
-    QTest::newRow("scene header only") << "scene.csv" << false;
-    QTest::newRow("character header only") << "character.csv" << false;
+    DataTable<QString, bool>::columns();
+    DataTable<QString, bool>::row("scene statistics", "scene.csv", true);
+    DataTable<QString, bool>::row("character statistics", "character.csv", true);
+    DataTable<QString, bool>::row("scene header only", "scene.csv", false);
+    DataTable<QString, bool>::row("character header only", "character.csv", false);
 }
 
 void TestExports::statistics()
 {
-    QFETCH(QString, golden);
-    QFETCH(bool, parsed);
+    const auto [golden, parsed] = DataTable<QString, bool>::fetch();
     QByteArray expected = readFile(PLOTLOOM_TEST_DATA "/stats/" + golden);
     if (!parsed)
         expected.truncate(expected.indexOf('\n') + 1);

@@ -269,22 +269,19 @@ void TestReading::capitalSuffixIsPlainText()
 
 void TestReading::xml_data()
 {
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QStringList>("printed");
-    QTest::newRow("root divisions") << QByteArray("<div style='A'>x</div>\n<div>y</div>\n")
-                                    << QStringList{"found A", "found ", "we're out"};
-    QTest::newRow("nested divisions not visited")
-        << QByteArray("<body><div style='A'/></body>") << QStringList{"we're out"};
-    QTest::newRow("error after a well-formed root")
-        << QByteArray("<div style='A'/>\n<div><b></div>") << QStringList{"we're out"};
+    const auto row = &DataTable<QByteArray, QStringList>::row;
+    DataTable<QByteArray, QStringList>::columns();
+    row("root divisions", "<div style='A'>x</div>\n<div>y</div>\n",
+        {"found A", "found ", "we're out"});
+    row("nested divisions not visited", "<body><div style='A'/></body>", {"we're out"});
+    row("error after a well-formed root", "<div style='A'/>\n<div><b></div>", {"we're out"});
 }
 
 // The report lines of an XML file; the file name outside ASCII checks that the path reaches the
 // parser in the file system's encoding.
 void TestReading::xml()
 {
-    QFETCH(QByteArray, file);
-    QFETCH(QStringList, printed);
+    const auto [file, printed] = DataTable<QByteArray, QStringList>::fetch();
     ScreenplayAnalysis a;
     StdoutCapture out;
     parseFile(a, QString::fromUtf8("Amélie.xml"), file);
