@@ -3,21 +3,7 @@
 
 #include "screenplayanalysis.h"
 #include "screenplaylayout.h"
-
-#include <QtTest>
-
-inline void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
+#include "testfiles.h"
 
 // Opens a screenplay with the sample break strings, as the file-open command does, and parses it.
 inline void openAndParse(ScreenplayAnalysis &a, const QString &path)

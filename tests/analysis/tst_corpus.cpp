@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "analysistest.h"
 #include "corpus.h"
+#include "datatable.h"
 #include "finaldraftwriter.h"
 #include "fountain.h"
 #include "typewriterpdf.h"
@@ -22,7 +23,6 @@ private slots:
     void init();
     void wholePipeline_data();
     void wholePipeline();
-    void theReporters();
     void sameCastInEveryForm_data();
     void sameCastInEveryForm();
 
@@ -36,21 +36,22 @@ void TestCorpus::init()
     QDir::setCurrent(m_dir.path());
 }
 
+// The path, the number of speakers (0: not known) and how the cast starts.
+using PipelineRows = DataTable<QString, int, QString>;
+
 // Every screenplay of the corpus, and what is known of some: the number of speakers (27 in
 // barrier15) and how the cast starts.
 void TestCorpus::wholePipeline_data()
 {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<int>("speakers"); // 0: not known
-    QTest::addColumn<QString>("leadingCast");
+    PipelineRows::columns();
     const QMap<QString, QPair<int, QString>> known{
         {barrier15, {27, "BRIANNA:229|SAMANTHA:145|TOKAMAK:59|CAPTAIN LE GUIN:55|"}},
         {"utf8-bom-crlf-snippet.fountain", {2, "GUY:2|GURL:1"}},
         {hisGirlFriday, {0, "HILDY:428|BURNS:362|"}}};
     for (const QString &path : corpusScreenplays()) {
         const QString name = QFileInfo(path).fileName();
-        QTest::newRow(qPrintable(name))
-            << path << known.value(name).first << known.value(name).second;
+        PipelineRows::row(qPrintable(name), path, known.value(name).first,
+                          known.value(name).second);
     }
 }
 
@@ -59,9 +60,7 @@ void TestCorpus::wholePipeline_data()
 // return is left (one Fountain file has both).
 void TestCorpus::wholePipeline()
 {
-    QFETCH(QString, path);
-    QFETCH(int, speakers);
-    QFETCH(QString, leadingCast);
+    const auto [path, speakers, leadingCast] = PipelineRows::fetch();
     ScreenplayAnalysis a;
     openAndParse(a, path);
     QVERIFY(!a.lines.isEmpty());
@@ -94,43 +93,28 @@ void TestCorpus::wholePipeline()
              a.characterList->characters.size() + 1);
 }
 
-// THE REPORTERS is present where the reporters are named, not wherever "the" is.
-void TestCorpus::theReporters()
-{
-    ScreenplayAnalysis a;
-    openAndParse(a, corpusFile(hisGirlFriday));
-    const int reporters = a.characters.indexOf(a.addCharacter({"THE", "REPORTERS"}));
-    int present = 0;
-    for (const TimeIndex *scene : a.characterList->timeIndices)
-        present += scene->counts.value(reporters) > 0;
-    QVERIFY2(present > 0 && present <= 10, qPrintable(QString::number(present)));
-}
-
 // A screenplay in another form reads as its source, cast and counts alike: the Fountain reader's
 // layout saved as typewritten text (read with extensions merged and speakers from column 31 on),
 // the same as Final Draft, screenplays printed as PDFs, furniture and all, and the archive's
 // page of His Girl Friday, the text in a <pre> block with <b> before every cue. Where both are
 // structured, or both typewritten, the scenes and their counts are the same too.
+// The source, its copy, the speakers, whether the scenes are the same.
+using CopyRows = DataTable<QString, QString, int, bool>;
+
 void TestCorpus::sameCastInEveryForm_data()
 {
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<QString>("copy");
-    QTest::addColumn<int>("speakers");
-    QTest::addColumn<bool>("sameScenes");
-    QTest::newRow("barrier15 laid out as text") << barrier15 << "copy.txt" << 27 << false;
-    QTest::newRow("barrier15 as Final Draft") << barrier15 << "copy.fdx" << 27 << true;
-    QTest::newRow("barrier15 printed") << barrier15 << "copy.pdf" << 27 << true;
-    QTest::newRow("His Girl Friday printed") << hisGirlFriday << "copy.pdf" << 66 << false;
-    QTest::newRow("His Girl Friday's page")
-        << hisGirlFriday << corpusFile("his-girl-friday-1940.html") << 66 << true;
+    CopyRows::columns();
+    const auto row = &CopyRows::row;
+    row("barrier15 laid out as text", barrier15, "copy.txt", 27, false);
+    row("barrier15 as Final Draft", barrier15, "copy.fdx", 27, true);
+    row("barrier15 printed", barrier15, "copy.pdf", 27, true);
+    row("His Girl Friday printed", hisGirlFriday, "copy.pdf", 66, false);
+    row("His Girl Friday's page", hisGirlFriday, corpusFile("his-girl-friday-1940.html"), 66, true);
 }
 
 void TestCorpus::sameCastInEveryForm()
 {
-    QFETCH(QString, source);
-    QFETCH(QString, copy);
-    QFETCH(int, speakers);
-    QFETCH(bool, sameScenes);
+    const auto [source, copy, speakers, sameScenes] = CopyRows::fetch();
     const QString path = corpusFile(source);
     const auto layout = [&path] {
         return fountainLayout(QString::fromUtf8(readFile(path)).split('\n'));

@@ -1,35 +1,36 @@
 // SPDX-License-Identifier: MIT
 #include "analysistest.h"
+#include "datatable.h"
 #include "htmlnames.h"
 
 namespace {
 
 enum Mode { Strict, CaseSensitive, Loose };
 
-// A row of match(): aliases separated by "|", the words of each by blanks.
-void matchRow(const char *row, const QString &name, const QString &aliases, const QString &line,
-              int index, Mode mode, const QString &expected)
-{
-    QTest::newRow(row) << name << aliases << line << index << int(mode) << expected;
-}
+// Rows of match(): the name, aliases separated by "|" (the words of each by blanks), the line,
+// the index, the mode, the result.
+using MatchRows = DataTable<QString, QString, QString, int, int, QString>;
 
-// A row of speakers(): lines as "indent text" pieces; included names separated by "|", "=#rrggbb"
-// after one forcing its colour; a palette of "#rrggbb" colours, or "none".
+// Rows of speakers(): lines as "indent text" pieces; included names separated by "|", "=#rrggbb"
+// after one forcing its colour; the cast; the speakers' indentation; the minimum instances;
+// extensions merged; a palette of "#rrggbb" colours, or "none".
+using SpeakerRows = DataTable<QString, QString, QString, int, int, bool, QString>;
 void speakerRow(const char *row, const QString &lines, const QString &included,
                 const QString &expected, int spaces, int minInstances = 0, bool merge = false,
                 const QString &palette = QString())
 {
-    QTest::newRow(row) << lines << included << minInstances << merge << palette << expected
-                       << spaces;
+    SpeakerRows::row(row, lines, included, expected, spaces, minInstances, merge, palette);
 }
 
-// A row of markup(): characters separated by "|", "+" marking an included one; lines
-// separated by "\n"; the expected markup without the first scene's <div>, "|" for a scene break.
+// Rows of markup(): characters separated by "|", "+" marking an included one; break strings;
+// lines separated by "\n"; the scenes; the expected markup without the first scene's <div>, "|"
+// for a scene break; the user breaks.
+using MarkupRows = DataTable<QString, QStringList, QString, QString, QString, QVector<float>>;
 void markupRow(const char *row, const QString &characters, const QStringList &breaks,
                const QString &lines, const QString &scenes, const QString &markup,
                const QVector<float> &userBreaks = {})
 {
-    QTest::newRow(row) << characters << breaks << lines << userBreaks << scenes << markup;
+    MarkupRows::row(row, characters, breaks, lines, scenes, markup, userBreaks);
 }
 
 } // namespace
@@ -52,12 +53,8 @@ private slots:
 
 void TestDiscovery::match_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("aliases");
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QString>("expected");
+    MatchRows::columns();
+    const auto matchRow = &MatchRows::row;
 
     matchRow("case-insensitive keeps text form", "JOHN", "", "Hi John", 1, Strict, "John");
     matchRow("case-sensitive refuses", "JOHN", "", "Hi John", 1, CaseSensitive, "");
@@ -90,12 +87,7 @@ void TestDiscovery::match_data()
 
 void TestDiscovery::match()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, aliases);
-    QFETCH(QString, line);
-    QFETCH(int, index);
-    QFETCH(int, mode);
-    QFETCH(QString, expected);
+    const auto [name, aliases, line, index, mode, expected] = MatchRows::fetch();
     Character c(name.split(' '));
     for (const QString &alias : aliases.split('|', Qt::SkipEmptyParts))
         c.aliases.append(alias.split(' '));
@@ -118,13 +110,7 @@ void TestDiscovery::defaultColor()
 
 void TestDiscovery::speakers_data()
 {
-    QTest::addColumn<QString>("lines");
-    QTest::addColumn<QString>("included");
-    QTest::addColumn<int>("minInstances");
-    QTest::addColumn<bool>("merge");
-    QTest::addColumn<QString>("palette");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<int>("spaces");
+    SpeakerRows::columns();
 
     speakerRow("15 blanks is action, 16 a speaker", "15 ANN\n15 ANN\n16 BOB\n16 CAL", "",
                "BOB:1|CAL:1", 16);
@@ -169,13 +155,8 @@ void TestDiscovery::speakers_data()
 // The cast found, ranked, followed by each one's colour when the row gives a palette.
 void TestDiscovery::speakers()
 {
-    QFETCH(QString, lines);
-    QFETCH(QString, included);
-    QFETCH(int, minInstances);
-    QFETCH(bool, merge);
-    QFETCH(QString, palette);
-    QFETCH(QString, expected);
-    QFETCH(int, spaces);
+    const auto [lines, included, expected, spaces, minInstances, merge, palette] =
+        SpeakerRows::fetch();
     ScreenplayAnalysis a;
     for (const QString &entry : included.split('|', Qt::SkipEmptyParts)) {
         a.includeCharacters.append(a.newCharacter(entry.section('=', 0, 0).split(' ')));
@@ -204,12 +185,7 @@ void TestDiscovery::speakers()
 // A text parsed with the given characters and break strings: its scenes and its markup.
 void TestDiscovery::markup_data()
 {
-    QTest::addColumn<QString>("characters");
-    QTest::addColumn<QStringList>("breaks");
-    QTest::addColumn<QString>("lines");
-    QTest::addColumn<QVector<float>>("userBreaks");
-    QTest::addColumn<QString>("scenes");
-    QTest::addColumn<QString>("markup");
+    MarkupRows::columns();
 
     markupRow("two-word name, blanks and text kept as they are", "MRS SMITH", {},
               "  a&b MRS SMITH <i>", "START 0-1 1",
@@ -254,12 +230,7 @@ void TestDiscovery::markup_data()
 
 void TestDiscovery::markup()
 {
-    QFETCH(QString, characters);
-    QFETCH(QStringList, breaks);
-    QFETCH(QString, lines);
-    QFETCH(QVector<float>, userBreaks);
-    QFETCH(QString, scenes);
-    QFETCH(QString, markup);
+    const auto [characters, breaks, lines, scenes, markup, userBreaks] = MarkupRows::fetch();
     ScreenplayAnalysis a;
     const QStringList names = characters.split('|', Qt::SkipEmptyParts);
     for (const QString &name : names) {
@@ -296,11 +267,8 @@ void TestDiscovery::savedDocument()
 
 void TestDiscovery::selectors_data()
 {
-    QTest::addColumn<QString>("className");
-    QTest::addColumn<QString>("selector");
-    const auto row = [](const char *name, const QString &className, const QString &selector) {
-        QTest::newRow(name) << className << selector;
-    };
+    DataTable<QString, QString>::columns(); // the class name, its selector
+    const auto row = &DataTable<QString, QString>::row;
     row("punctuation", "O'BRIEN(V.O.):", "span.O\\'BRIEN\\(V\\.O\\.\\)\\:");
     row("leading digit", "2NDMAN", "span.\\32 NDMAN");
     row("non-ASCII kept", QString::fromUtf8("ÉMILE"), QString::fromUtf8("span.ÉMILE"));
@@ -310,8 +278,7 @@ void TestDiscovery::selectors_data()
 
 void TestDiscovery::selectors()
 {
-    QFETCH(QString, className);
-    QFETCH(QString, selector);
+    const auto [className, selector] = DataTable<QString, QString>::fetch();
     QCOMPARE(classSelector(QStringLiteral("span"), className), selector);
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "analysistest.h"
+#include "datatable.h"
 #include "finaldraft.h"
 #include "fountain.h"
 #include "pdflayout.h"
@@ -16,26 +17,20 @@ QString words(int n)
     return QStringLiteral("word ").repeated(n).trimmed();
 }
 
-void addColumns()
-{
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<QStringList>("speakers");
-}
-
 // A row of a reader's source, the expected layout ("indent text" lines, "h" after the indent of
-// a heading and "c" after that of a cue) and the speakers of the cues in order.
+// a heading and "c" after that of a cue), the speakers of the cues in order and, for a PDF, how
+// it is drawn.
+using Rows = DataTable<QString, QString, QStringList, QString>;
 void row(const char *name, const QString &source, const QString &expected,
-         const QStringList &speakers = {})
+         const QStringList &speakers = {}, const QString &drawing = "lines")
 {
-    QTest::newRow(name) << source << expected << speakers;
+    Rows::row(name, source, expected, speakers, drawing);
 }
 
 // Compares a reader's layout with the row's.
 void compareLayout(const ScreenplayLayout &actual)
 {
-    QFETCH(QString, expected);
-    QFETCH(QStringList, speakers);
+    const auto [source, expected, speakers, drawing] = Rows::fetch();
     const ScreenplayLayout wanted = laidOut(expected, speakers);
     QCOMPARE(actual.lines, wanted.lines);
     QCOMPARE(actual.cues, wanted.cues);
@@ -87,7 +82,7 @@ void TestLayouts::init()
 
 void TestLayouts::fountain_data()
 {
-    addColumns();
+    Rows::columns();
     row("nothing", "", "");
     // A heading is followed by action, not by dialogue; its scene number is dropped; "..." and a
     // lone "." open none.
@@ -148,15 +143,14 @@ void TestLayouts::fountain_data()
 
 void TestLayouts::fountain()
 {
-    QFETCH(QString, source);
-    compareLayout(fountainLayout(splitLines(source)));
+    compareLayout(fountainLayout(splitLines(std::get<0>(Rows::fetch()))));
 }
 
 // Read as a file, the cast comes from the cues and the scenes ("type:counts") from the headings,
 // nothing else: not transitions, capitals in dialogue or action, nor break strings elsewhere.
 void TestLayouts::castAndScenes_data()
 {
-    addColumns();
+    Rows::columns();
     row("transitions are no one",
         "CUT TO:\n\nINT. A\n\nx\n\nFADE TO BLACK.\n\nCUT TO:", "|START|int.");
     row("capitals in dialogue are no one", "BOB\nI OK?\n\nSUE\nFBI.\n\nBOB\nOK.",
@@ -176,8 +170,7 @@ void TestLayouts::castAndScenes_data()
 
 void TestLayouts::castAndScenes()
 {
-    QFETCH(QString, source);
-    QFETCH(QString, expected); // the cast, then the scenes
+    const auto [source, expected, speakers, drawing] = Rows::fetch(); // expected: cast, scenes
     writeFile("play.fountain", source.toUtf8());
     ScreenplayAnalysis a;
     openAndParse(a, "play.fountain");
@@ -186,7 +179,7 @@ void TestLayouts::castAndScenes()
 
 void TestLayouts::finalDraft_data()
 {
-    addColumns();
+    Rows::columns();
     row("headings, shots, action",
         fdx(paras("Scene Heading:INT. HOUSE - DAY|Action:" + words(20) + "|Shot:ANGLE ON " +
                   words(15) + "|General:x")),
@@ -242,9 +235,8 @@ void TestLayouts::finalDraft_data()
 
 void TestLayouts::finalDraft()
 {
-    QFETCH(QString, source);
     QString error;
-    compareLayout(finalDraftLayout(source.toUtf8(), &error));
+    compareLayout(finalDraftLayout(std::get<0>(Rows::fetch()).toUtf8(), &error));
     QCOMPARE(error, QString());
 }
 
@@ -253,49 +245,43 @@ void TestLayouts::finalDraft()
 // margin half an inch further right).
 void TestLayouts::pdf_data()
 {
-    addColumns();
-    QTest::addColumn<QString>("drawing");
-    const auto pdfRow = [](const char *name, const QString &pages, const QString &expected,
-                           const QStringList &speakers, const QString &drawing = "lines") {
-        QTest::newRow(name) << pages << expected << speakers << drawing;
-    };
+    Rows::columns();
     // The repeated cue goes with the page furniture; scene numbers leave their heading, and
     // make one of a line without a break string.
-    pdfRow("furniture, scene numbers, a speech over a page break",
-           "8 1      INT. HOUSE - DAY                    1\n\n15 Bob waits.\n\n\n37 BOB (V.O.)\n"
-           "30 (low)\n25 Who is\n37 (MORE)\n62 (CONTINUED)\f72 2.\n\n15 CONTINUED:\n\n"
-           "37 BOB (CONT'D)\n25 there?\n\n55 CUT TO:\n\n8 2A     IMAGINED OCEAN                 2A",
-           "15 [1]\n15h INT. HOUSE - DAY\n\n15 Bob waits.\n\n\n37c BOB (V.O.)\n30 (low)\n"
-           "25 Who is\n15 [2]\n25 there?\n\n55 CUT TO:\n\n15h IMAGINED OCEAN",
-           {"BOB"});
-    pdfRow("a cue continued after action counts again",
-           "37 ANN\n25 Hi.\n\n15 She sits.\f72 2.\n\n37 ANN (CONT'D)\n25 Bye.",
-           "15 [1]\n37c ANN\n25 Hi.\n\n15 She sits.\n15 [2]\n37c ANN (CONT'D)\n25 Bye.",
-           {"ANN", "ANN"});
-    pdfRow("a second page with a different left margin",
-           "15 INT. A\n\n37 ANN\n25 Hi.\f15 EXT. B\n\n37 BOB\n30 (off)\n25 Yo.",
-           "15 [1]\n15h INT. A\n\n37c ANN\n25 Hi.\n15 [2]\n15h EXT. B\n\n37c BOB\n30 (off)\n25 Yo.",
-           {"ANN", "BOB"}, "shifted");
-    pdfRow("a page of dialogue alone", "15 INT. A\n\n37 ANN\n25 Hi,\f25 and more\n25 and more.",
-           "15 [1]\n15h INT. A\n\n37c ANN\n25 Hi,\n15 [2]\n25 and more\n25 and more.", {"ANN"});
-    pdfRow("words drawn one by one",
-           "15 EXT. DOCK - NIGHT\n\n37 CAPTAIN LE GUIN   (V.O.)\n25 Yes,  sir.",
-           "15 [1]\n15h EXT. DOCK - NIGHT\n\n37c CAPTAIN LE GUIN   (V.O.)\n25 Yes,  sir.",
-           {"CAPTAIN LE GUIN"}, "words");
+    row("furniture, scene numbers, a speech over a page break",
+        "8 1      INT. HOUSE - DAY                    1\n\n15 Bob waits.\n\n\n37 BOB (V.O.)\n"
+        "30 (low)\n25 Who is\n37 (MORE)\n62 (CONTINUED)\f72 2.\n\n15 CONTINUED:\n\n"
+        "37 BOB (CONT'D)\n25 there?\n\n55 CUT TO:\n\n8 2A     IMAGINED OCEAN                 2A",
+        "15 [1]\n15h INT. HOUSE - DAY\n\n15 Bob waits.\n\n\n37c BOB (V.O.)\n30 (low)\n"
+        "25 Who is\n15 [2]\n25 there?\n\n55 CUT TO:\n\n15h IMAGINED OCEAN",
+        {"BOB"});
+    row("a cue continued after action counts again",
+        "37 ANN\n25 Hi.\n\n15 She sits.\f72 2.\n\n37 ANN (CONT'D)\n25 Bye.",
+        "15 [1]\n37c ANN\n25 Hi.\n\n15 She sits.\n15 [2]\n37c ANN (CONT'D)\n25 Bye.",
+        {"ANN", "ANN"});
+    row("a second page with a different left margin",
+        "15 INT. A\n\n37 ANN\n25 Hi.\f15 EXT. B\n\n37 BOB\n30 (off)\n25 Yo.",
+        "15 [1]\n15h INT. A\n\n37c ANN\n25 Hi.\n15 [2]\n15h EXT. B\n\n37c BOB\n30 (off)\n25 Yo.",
+        {"ANN", "BOB"}, "shifted");
+    row("a page of dialogue alone", "15 INT. A\n\n37 ANN\n25 Hi,\f25 and more\n25 and more.",
+        "15 [1]\n15h INT. A\n\n37c ANN\n25 Hi,\n15 [2]\n25 and more\n25 and more.", {"ANN"});
+    row("words drawn one by one",
+        "15 EXT. DOCK - NIGHT\n\n37 CAPTAIN LE GUIN   (V.O.)\n25 Yes,  sir.",
+        "15 [1]\n15h EXT. DOCK - NIGHT\n\n37c CAPTAIN LE GUIN   (V.O.)\n25 Yes,  sir.",
+        {"CAPTAIN LE GUIN"}, "words");
     // Capitals are a cue only in the cue columns and over a speech; a heading stands at the
     // action margin and starts with a break string.
-    pdfRow("capitals and break strings that open nothing",
-           "41 THE END\n\n37 BOB\n25 FBI!\n25 INT. is short.\n\n37 SUE\n\n15 INTERIOR shots.\n"
-           "37 Bob\n25 Hi.",
-           "15 [1]\n41 THE END\n\n37c BOB\n25 FBI!\n25 INT. is short.\n\n37 SUE\n\n"
-           "15 INTERIOR shots.\n37 Bob\n25 Hi.",
-           {"BOB"});
+    row("capitals and break strings that open nothing",
+        "41 THE END\n\n37 BOB\n25 FBI!\n25 INT. is short.\n\n37 SUE\n\n15 INTERIOR shots.\n"
+        "37 Bob\n25 Hi.",
+        "15 [1]\n41 THE END\n\n37c BOB\n25 FBI!\n25 INT. is short.\n\n37 SUE\n\n"
+        "15 INTERIOR shots.\n37 Bob\n25 Hi.",
+        {"BOB"});
 }
 
 void TestLayouts::pdf()
 {
-    QFETCH(QString, source);
-    QFETCH(QString, drawing);
+    const auto [source, expected, speakers, drawing] = Rows::fetch();
     QVector<QStringList> pages;
     for (const QString &page : source.split('\f'))
         pages.append(laidOut(page).lines);

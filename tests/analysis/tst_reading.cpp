@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "analysistest.h"
+#include "datatable.h"
 #include "fileio.h"
 #include "stdoutcapture.h"
 
@@ -92,15 +93,13 @@ void TestReading::init()
 // The lines a file adds to those already read. A structured file that is not of its format adds
 // the reason as its only line and prints "FILE: REASON" on standard error; such a reason is
 // written here after a "!".
+// The file name, its bytes (null: the file is missing), the lines separated by "|".
+using RewriteRows = DataTable<QString, QByteArray, QString>;
+
 void TestReading::rewrite_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("bytes"); // null: the file is missing
-    QTest::addColumn<QString>("expected"); // lines separated by "|"
-    const auto row = [](const char *row, const QString &name, const QByteArray &bytes,
-                        const QString &expected) {
-        QTest::newRow(row) << name << bytes << expected;
-    };
+    RewriteRows::columns();
+    const auto row = &RewriteRows::row;
 
     const QString indent(16, ' ');
     const QString cue(37, ' ');
@@ -143,9 +142,7 @@ void TestReading::rewrite_data()
 
 void TestReading::rewrite()
 {
-    QFETCH(QString, name);
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, expected);
+    auto [name, bytes, expected] = RewriteRows::fetch();
     const QString path = m_dir.filePath(bytes.isNull() ? "absent.txt" : name);
     if (!bytes.isNull())
         writeFile(path, bytes);
@@ -201,16 +198,12 @@ void TestReading::linesAsTextStream()
 
 // Timelines as the characters they name and the scenes ("fight" per row, "break" after it,
 // "end" last) with their positions and counts.
+using CsvRows = DataTable<QByteArray, int, QString, QString>;
+
 void TestReading::csv_data()
 {
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<int>("minInstances");
-    QTest::addColumn<QString>("characters");
-    QTest::addColumn<QString>("scenes");
-    const auto row = [](const char *name, const QByteArray &file, int minInstances,
-                        const QString &characters, const QString &scenes) {
-        QTest::newRow(name) << file << minInstances << characters << scenes;
-    };
+    CsvRows::columns();
+    const auto row = &CsvRows::row;
 
     row("three events, a name twice in one",
         "0,10,\"['A']\"\n20,10,\"['B']\"\n40,10,\"['A','A']\"\n", 0, "A:3|B:1",
@@ -237,10 +230,7 @@ void TestReading::csv_data()
 
 void TestReading::csv()
 {
-    QFETCH(QByteArray, file);
-    QFETCH(int, minInstances);
-    QFETCH(QString, characters);
-    QFETCH(QString, scenes);
+    const auto [file, minInstances, characters, scenes] = CsvRows::fetch();
     ScreenplayAnalysis a;
     a.minNumberOfCharacterInstances = minInstances;
     parseFile(a, QStringLiteral("events.csv"), file);
@@ -279,22 +269,19 @@ void TestReading::capitalSuffixIsPlainText()
 
 void TestReading::xml_data()
 {
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QStringList>("printed");
-    QTest::newRow("root divisions") << QByteArray("<div style='A'>x</div>\n<div>y</div>\n")
-                                    << QStringList{"found A", "found ", "we're out"};
-    QTest::newRow("nested divisions not visited")
-        << QByteArray("<body><div style='A'/></body>") << QStringList{"we're out"};
-    QTest::newRow("error after a well-formed root")
-        << QByteArray("<div style='A'/>\n<div><b></div>") << QStringList{"we're out"};
+    const auto row = &DataTable<QByteArray, QStringList>::row;
+    DataTable<QByteArray, QStringList>::columns();
+    row("root divisions", "<div style='A'>x</div>\n<div>y</div>\n",
+        {"found A", "found ", "we're out"});
+    row("nested divisions not visited", "<body><div style='A'/></body>", {"we're out"});
+    row("error after a well-formed root", "<div style='A'/>\n<div><b></div>", {"we're out"});
 }
 
 // The report lines of an XML file; the file name outside ASCII checks that the path reaches the
 // parser in the file system's encoding.
 void TestReading::xml()
 {
-    QFETCH(QByteArray, file);
-    QFETCH(QStringList, printed);
+    const auto [file, printed] = DataTable<QByteArray, QStringList>::fetch();
     ScreenplayAnalysis a;
     StdoutCapture out;
     parseFile(a, QString::fromUtf8("Amélie.xml"), file);
@@ -304,11 +291,12 @@ void TestReading::xml()
 }
 
 // Huge or unreadable screenplays go through the whole analysis and both statistics exports.
+// The text (null: a folder of that name), the characters and scenes found.
+using OddRows = DataTable<QByteArray, int, int>;
+
 void TestReading::oddScreenplays_data()
 {
-    QTest::addColumn<QByteArray>("text"); // null: a folder of that name
-    QTest::addColumn<int>("characters");
-    QTest::addColumn<int>("scenes");
+    OddRows::columns();
 
     // The first INT opens a heading that runs to the line's last word.
     QByteArray line;
@@ -330,9 +318,7 @@ void TestReading::oddScreenplays_data()
 
 void TestReading::oddScreenplays()
 {
-    QFETCH(QByteArray, text);
-    QFETCH(int, characters);
-    QFETCH(int, scenes);
+    const auto [text, characters, scenes] = OddRows::fetch();
     const QString path = m_dir.filePath(QString("play%1.txt").arg(QTest::currentDataTag()));
     if (text.isNull())
         QDir().mkdir(path);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "analysistest.h"
+#include "datatable.h"
 #include "stdoutcapture.h"
 
 #include <QTemporaryDir>
@@ -47,13 +48,12 @@ void TestSettingsFiles::init()
 
 // Each settings file (named before the colon) read from a state of "OLD" (the colour #ffff00, the
 // default settings); a missing file (a null row) leaves that state as it is.
+using Rows = DataTable<QByteArray, QString>;
+
 void TestSettingsFiles::load_data()
 {
-    QTest::addColumn<QByteArray>("file"); // null: missing
-    QTest::addColumn<QString>("expected");
-    const auto row = [](const char *name, const QByteArray &file, const QString &expected) {
-        QTest::newRow(name) << file << expected;
-    };
+    Rows::columns(); // the file (null: missing), what is read
+    const auto row = &Rows::row;
 
     row("characters: names, aliases, colour", "MRS SMITH, MRS. SMITH, MARGARET : 200 30 30\n",
         "MRS SMITH/MRS. SMITH;MARGARET/200 30 30");
@@ -99,9 +99,8 @@ void TestSettingsFiles::load_data()
 
 void TestSettingsFiles::load()
 {
-    QFETCH(QByteArray, file);
+    const auto [file, expected] = Rows::fetch();
     const QString kind = QString(QTest::currentDataTag()).section(':', 0, 0);
-    QFETCH(QString, expected);
     const QString path = file.isNull() ? QStringLiteral("absent.txt") : QStringLiteral("file.txt");
     if (!file.isNull())
         writeFile(path, file);

@@ -3,6 +3,7 @@
 
 #include "corpus.h"
 #include "plotloom.h"
+#include "testfiles.h"
 
 #include <QFileDialog>
 #include <QLineEdit>
@@ -97,18 +98,11 @@ public:
     }
     ~WorkingFolder() { QDir::setCurrent(QDir::tempPath()); }
 
-    QByteArray read(const QString &name) const
-    {
-        QFile file(filePath(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    QByteArray read(const QString &name) const { return readFile(filePath(name)); }
     // Writes a file and returns its path.
     QString write(const QString &name, const QByteArray &bytes) const
     {
-        QFile file(filePath(name));
-        if (file.open(QIODevice::WriteOnly))
-            file.write(bytes);
-        return file.fileName();
+        return writeFile(filePath(name), bytes);
     }
 };
 

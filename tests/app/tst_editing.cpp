@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "apptest.h"
+#include "datatable.h"
 #include "viewharness.h"
 #include "webtextview.h"
 
@@ -218,18 +219,16 @@ void TestEditing::loadColors()
 
 void TestEditing::emptySelectionAddsNothing_data()
 {
-    QTest::addColumn<int>("action");
-    QTest::addColumn<QString>("selection");
-    QTest::newRow("Add Character, nothing selected") << 0 << QString();
-    QTest::newRow("Add BreakString, nothing selected") << 1 << QString();
-    QTest::newRow("Add BreakString, blanks selected") << 1 << QStringLiteral("      ");
+    DataTable<int, QString>::columns(); // the text view's action, the selection
+    DataTable<int, QString>::row("Add Character, nothing selected", 0, "");
+    DataTable<int, QString>::row("Add BreakString, nothing selected", 1, "");
+    DataTable<int, QString>::row("Add BreakString, blanks selected", 1, "      ");
 }
 
 // An empty character would name every speaker line, an empty break string every indented one.
 void TestEditing::emptySelectionAddsNothing()
 {
-    QFETCH(int, action);
-    QFETCH(QString, selection);
+    const auto [action, selection] = DataTable<int, QString>::fetch();
     if (!selection.isEmpty())
         QVERIFY(m_window->ui.webView->findText(selection));
     QCOMPARE(m_window->textView()->selectedText(), selection);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "apptest.h"
+#include "datatable.h"
 #include "rope.h"
 #include "stdoutcapture.h"
 
@@ -76,11 +77,8 @@ void TestMainWindow::firstStart()
 // opens (Automate, Parsing, Force Character and Load Colors are driven by the tests of their own).
 void TestMainWindow::menuEntriesReachOperations_data()
 {
-    QTest::addColumn<QString>("shortcut");
-    QTest::addColumn<QString>("dialogTitle");
-    const auto row = [](const char *action, const char *shortcut, const char *title) {
-        QTest::newRow(action) << QString(shortcut) << QString(title);
-    };
+    DataTable<QString, QString>::columns();
+    const auto row = &DataTable<QString, QString>::row;
     row("actionOpen_File", "Ctrl+O", "Select a screenplay");
     row("actionReparse", "Ctrl+R", "");
     row("actionSave_Image", "Ctrl+I", "Save Image");
@@ -104,8 +102,7 @@ void TestMainWindow::menuEntriesReachOperations_data()
 // Every entry reaches its operation and nothing else; a cancelled dialog keeps the screenplay.
 void TestMainWindow::menuEntriesReachOperations()
 {
-    QFETCH(QString, shortcut);
-    QFETCH(QString, dialogTitle);
+    const auto [shortcut, dialogTitle] = DataTable<QString, QString>::fetch();
     const QString action = QTest::currentDataTag();
     REQUIRE_CORPUS();
     WorkingFolder folder;
@@ -220,24 +217,19 @@ void TestMainWindow::optionsRoundTrip()
 // Rows name the file that cannot be written and its standard-output line, which stays.
 void TestMainWindow::failedSaveIsShown_data()
 {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("line");
-    QTest::newRow("statistics") << "missing/play.csv"
-                                << "file not found";
-    QTest::newRow("image") << "missing/play.png"
-                           << "could not save image missing/play.png";
-    QTest::newRow("colours") << "colors.txt"
-                             << "could not write colors.txt";
-    QTest::newRow("no colours to save") << "colors.txt"
-                                        << "colors.txt left as it is: there are no characters to "
-                                           "take colours from";
+    DataTable<QString, QString>::columns();
+    const auto row = &DataTable<QString, QString>::row;
+    row("statistics", "missing/play.csv", "file not found");
+    row("image", "missing/play.png", "could not save image missing/play.png");
+    row("colours", "colors.txt", "could not write colors.txt");
+    row("no colours to save", "colors.txt",
+        "colors.txt left as it is: there are no characters to take colours from");
 }
 
 // The window names the file and the reason in a box that blocks neither it nor a batch run.
 void TestMainWindow::failedSaveIsShown()
 {
-    QFETCH(QString, file);
-    QFETCH(QString, line);
+    const auto [file, line] = DataTable<QString, QString>::fetch();
     const QString row = QTest::currentDataTag();
     WorkingFolder folder;
     auto window = makeWindow();
@@ -270,19 +262,16 @@ void TestMainWindow::failedSaveIsShown()
 // Rows name the keys and where the user clicked before pressing them.
 void TestMainWindow::shortcutsFromAnywhere_data()
 {
-    QTest::addColumn<QString>("focus");
-    QTest::addColumn<QString>("dialogTitle");
-    const QString open("Select a screenplay");
-    QTest::newRow("Ctrl+O, text view") << QStringLiteral("webView") << open;
-    QTest::newRow("Ctrl+O, character list") << QStringLiteral("listWidget") << open;
-    QTest::newRow("Ctrl+A, editable text view")
-        << QStringLiteral("webView") << QStringLiteral("Select screenplays");
+    DataTable<QString, QString>::columns();
+    const auto row = &DataTable<QString, QString>::row;
+    row("Ctrl+O, text view", "webView", "Select a screenplay");
+    row("Ctrl+O, character list", "listWidget", "Select a screenplay");
+    row("Ctrl+A, editable text view", "webView", "Select screenplays");
 }
 
 void TestMainWindow::shortcutsFromAnywhere()
 {
-    QFETCH(QString, focus);
-    QFETCH(QString, dialogTitle);
+    const auto [focus, dialogTitle] = DataTable<QString, QString>::fetch();
     WorkingFolder folder;
     auto window = makeWindow();
     // Editable text, as an HTML screenplay may hold, takes the editing keys (Ctrl+A) first.

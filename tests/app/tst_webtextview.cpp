@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "apptest.h"
+#include "datatable.h"
 #include "htmlnames.h"
 #include "screenplayanalysis.h"
 #include "webtextview.h"
@@ -36,38 +37,35 @@ void TestWebTextView::initTestCase()
 // Each row adds a line to the screenplay (every hazard on one line, so that the markup keeps its
 // tags whole), names the element the test clicks, if any, and says how many navigations the page
 // must try, and be refused, before it is checked. "%1" is the local server's address.
+using Rows = DataTable<QString, QString, int>;
+
 void TestWebTextView::staysOnScreenplay_data()
 {
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("click");
-    QTest::addColumn<int>("attempts");
-    QTest::newRow("refresh at once")
-        << "<meta http-equiv=\"refresh\" content=\"0;url=%1/refresh\">" << QString() << 1;
-    QTest::newRow("refresh after 1 s")
-        << "<meta http-equiv=\"refresh\" content=\"1;url=%1/refresh\">" << QString() << 1;
-    QTest::newRow("link") << "<a id=\"go\" href=\"%1/link\">next page</a>"
-                          << "#go" << 1;
-    QTest::newRow("form") << "<form action=\"%1/form\" method=\"post\"><input type=\"text\" "
-                             "name=\"q\"><input id=\"go\" type=\"submit\" value=\"Send\"></form>"
-                          << "#go" << 1;
-    QTest::newRow("base href") << "<base href=\"%1/\"><a id=\"go\" href=\"#end\">to the end</a>"
-                               << "#go" << 1;
+    Rows::columns();
+    const auto row = &Rows::row;
+    row("refresh at once", "<meta http-equiv=\"refresh\" content=\"0;url=%1/refresh\">", "", 1);
+    row("refresh after 1 s", "<meta http-equiv=\"refresh\" content=\"1;url=%1/refresh\">", "", 1);
+    row("link", "<a id=\"go\" href=\"%1/link\">next page</a>", "#go", 1);
+    row("form",
+        "<form action=\"%1/form\" method=\"post\"><input type=\"text\" name=\"q\"><input "
+        "id=\"go\" type=\"submit\" value=\"Send\"></form>",
+        "#go", 1);
+    row("base href", "<base href=\"%1/\"><a id=\"go\" href=\"#end\">to the end</a>", "#go", 1);
     // The object without a plugin is a frame too: two frames the page would fill.
-    QTest::newRow("sub-resources")
-        << "<img src=\"%1/img\"><link rel=\"stylesheet\" href=\"%1/css\"><object "
-           "data=\"%1/object\"></object><iframe src=\"%1/frame\"></iframe>"
-        << QString() << 2;
-    QTest::newRow("scripts") << "<script src=\"%1/script\"></script><script>document.title = "
-                                "'by script'; fetch('%1/fetch'); location = '%1/script';</script>"
-                                "<body onload=\"document.title = 'on load'\">"
-                             << QString() << 0;
+    row("sub-resources",
+        "<img src=\"%1/img\"><link rel=\"stylesheet\" href=\"%1/css\"><object "
+        "data=\"%1/object\"></object><iframe src=\"%1/frame\"></iframe>",
+        "", 2);
+    row("scripts",
+        "<script src=\"%1/script\"></script><script>document.title = 'by script'; "
+        "fetch('%1/fetch'); location = '%1/script';</script><body onload=\"document.title = "
+        "'on load'\">",
+        "", 0);
 }
 
 void TestWebTextView::staysOnScreenplay()
 {
-    QFETCH(QString, line);
-    QFETCH(QString, click);
-    QFETCH(int, attempts);
+    const auto [line, click, attempts] = Rows::fetch();
     WorkingFolder folder;
     const QString server = QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort());
     ScreenplayAnalysis analysis;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "batchtool.h"
+#include "datatable.h"
 #include "stdoutcapture.h"
+#include "testfiles.h"
 
 #include <QDirIterator>
 #include <QProcess>
@@ -11,10 +13,10 @@ namespace {
 
 // A run of the tool: its arguments after any NAME=value settings of the environment ("$DISPLAY"
 // is the test's own display), exit status, messages ('|' between) and new files (' ').
+using RunRows = DataTable<QString, int, QString, QString>;
 void row(const char *arguments, int status, const char *messages, const char *written = "")
 {
-    QTest::newRow(arguments) << QString(arguments) << status << QString(messages)
-                             << QString(written);
+    RunRows::row(arguments, arguments, status, messages, written);
 }
 
 } // namespace
@@ -41,35 +43,26 @@ void TestBatchTool::init()
     m_dir = std::make_unique<QTemporaryDir>();
     for (const char *name : {"taken.txt-scene.csv", "folder", "settings", "out"})
         QDir(m_dir->path()).mkdir(name);
-    const QByteArray speaker(37, ' ');
-    for (const char *name :
-         {"play.txt", "taken.txt", "folder/play.txt", "settings/breakStrings.txt"}) {
-        QFile file(m_dir->filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(name).startsWith("settings")
-                       ? "ext.\n"
-                       : "INT. ROOM - DAY\n" + speaker + "ANN\nHello, Bob.\n" + speaker +
-                             "BOB\nHello.\nEXT. YARD - NIGHT\n" + speaker + "ANN\nBye.\n");
-    }
-    for (const auto &[name, bytes] :
-         {std::pair("play.fdx", QByteArray("<FinalDraft><Content><Paragraph Type=\"Scene Heading\">"
-                                           "<Text>INT. ROOM</Text></Paragraph><Paragraph Type="
-                                           "\"Character\"><Text>ANN</Text></Paragraph><Paragraph "
-                                           "Type=\"Character\"><Text>BOB</Text></Paragraph>"
-                                           "</Content></FinalDraft>")),
-          std::pair("wrong.fdx", QByteArray("<html/>"))}) {
-        QFile file(m_dir->filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
+    const QByteArray cue(37, ' ');
+    const QByteArray play = "INT. ROOM - DAY\n" + cue + "ANN\nHello, Bob.\n" + cue +
+                            "BOB\nHello.\nEXT. YARD - NIGHT\n" + cue + "ANN\nBye.\n";
+    const QString para = QStringLiteral("<Paragraph Type=\"%1\"><Text>%2</Text></Paragraph>");
+    const QByteArray fdx =
+        ("<FinalDraft><Content>" + para.arg("Scene Heading", "INT. ROOM") +
+         para.arg("Character", "ANN") + para.arg("Character", "BOB") + "</Content></FinalDraft>")
+            .toUtf8();
+    for (const auto &[name, bytes] : {std::pair("play.txt", play),
+                                      {"taken.txt", play},
+                                      {"folder/play.txt", play},
+                                      {"settings/breakStrings.txt", "ext.\n"},
+                                      {"play.fdx", fdx},
+                                      {"wrong.fdx", "<html/>"}})
+        writeFile(m_dir->filePath(name), bytes);
 }
 
 void TestBatchTool::runs_data()
 {
-    QTest::addColumn<QString>("arguments");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("messages");
-    QTest::addColumn<QString>("written");
+    RunRows::columns();
     row("--help", 0,
         "--scene-stats|--character-stats|--markup|--image|--breakdown|--network|--summary|--mode|"
         "--size|--settle|--settings|--output-dir|--jobs|--version");
@@ -127,10 +120,7 @@ void TestBatchTool::runs_data()
 // The exit status, the messages, and exactly the files asked for.
 void TestBatchTool::runs()
 {
-    QFETCH(QString, arguments);
-    QFETCH(int, status);
-    QFETCH(QString, messages);
-    QFETCH(QString, written);
+    const auto [arguments, status, messages, written] = RunRows::fetch();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(name);

@@ -3,9 +3,11 @@
 // the camera, saved images, what the four drawing modes put on screen, and when it draws at all.
 // Pixels are sampled inside shapes, away from edges, since software GL draws no antialiased
 // pixels to rely on.
+#include "datatable.h"
 #include "modelbuilder.h"
 #include "node.h"
 #include "rope.h"
+#include "testfiles.h"
 #include "textviewstate.h"
 #include "viewharness.h"
 
@@ -80,6 +82,8 @@ bool settle(GraphWidget &w)
 // A change to the view or its inputs, made by a row of the wake-up test.
 using Change = std::function<void()>;
 Q_DECLARE_METATYPE(Change)
+// The draw mode, what the change makes the view draw (0 no frame, 1 a few, 2 many), the change.
+using WakeRows = DataTable<int, int, Change>;
 
 class TestGraphWidget : public QObject {
     Q_OBJECT
@@ -158,22 +162,21 @@ void TestGraphWidget::showModel(const QStringList &names, const QString &layout)
     m_view->show(&m_model->list);
 }
 
+// The slot, its argument, and whether it resets the layout.
+using ResetRows = DataTable<QByteArray, int, bool>;
+
 void TestGraphWidget::resetSlots_data()
 {
-    QTest::addColumn<QByteArray>("slot");
-    QTest::addColumn<int>("argument");
-    QTest::addColumn<bool>("resets");
-    QTest::newRow("box unchecked") << QByteArray("drawStateChanged") << 0 << false;
-    QTest::newRow("box checked") << QByteArray("drawStateChanged") << 2 << true;
-    QTest::newRow("force directed") << QByteArray("changeDrawMode") << 0 << true;
-    QTest::newRow("convergence keeps the layout") << QByteArray("changeDrawMode") << 2 << false;
+    ResetRows::columns();
+    ResetRows::row("box unchecked", "drawStateChanged", 0, false);
+    ResetRows::row("box checked", "drawStateChanged", 2, true);
+    ResetRows::row("force directed", "changeDrawMode", 0, true);
+    ResetRows::row("convergence keeps the layout", "changeDrawMode", 2, false);
 }
 
 void TestGraphWidget::resetSlots()
 {
-    QFETCH(QByteArray, slot);
-    QFETCH(int, argument);
-    QFETCH(bool, resets);
+    const auto [slot, argument, resets] = ResetRows::fetch();
     GraphWidget &w = *m_view->widget;
     for (Node *node : w.nodes)
         node->position = node->velocity = QVector3D(1, 0, 1);
@@ -183,32 +186,27 @@ void TestGraphWidget::resetSlots()
     QCOMPARE(w.drawMode, slot == "changeDrawMode" ? argument : int(GraphWidget::ColorWeaving));
 }
 
+// The rotation at rest, quarter turns to the right (to the left when negative), the target, and
+// the rotations frame by frame.
+using SpinRows = DataTable<float, int, float, QList<float>>;
+
 void TestGraphWidget::spin_data()
 {
-    QTest::addColumn<float>("from");
-    QTest::addColumn<int>("quarters"); // spins right, or left when negative
-    QTest::addColumn<float>("target");
-    QTest::addColumn<QList<float>>("rotations"); // frame by frame, from rest at 0
-
+    SpinRows::columns();
     // The speed grows by a degree a frame; the last step of a quarter turn passes the target by
     // one degree, within the snap distance, and the spin rests on its target.
-    QTest::newRow("right") << 0.0f << 1 << 90.0f << QList<float>{1,  3,  6,  10, 15, 21, 28, 36,
-                                                                 45, 55, 66, 78, 91, 90, 90, 90};
+    SpinRows::row("right", 0, 1, 90, {1, 3, 6, 10, 15, 21, 28, 36, 45, 55, 66, 78, 91, 90, 90, 90});
     // Past the target by 10 degrees, the speed is cut to the distance left and the spin comes
     // back instead of swinging about it.
-    QTest::newRow("half turn") << 0.0f << 2 << 180.0f
-                               << QList<float>{1,  3,  6,   10,  15,  21,  28,  36,  45,  55,  66,
-                                               78, 91, 105, 120, 136, 153, 171, 190, 181, 180, 180};
-    QTest::newRow("right from -45 truncates toward zero") << -45.0f << 1 << 90.0f << QList<float>{};
-    QTest::newRow("left from 90") << 90.0f << -1 << 0.0f << QList<float>{};
+    SpinRows::row("half turn", 0, 2, 180, {1,  3,  6,   10,  15,  21,  28,  36,  45,  55,  66,
+                                           78, 91, 105, 120, 136, 153, 171, 190, 181, 180, 180});
+    SpinRows::row("right from -45 truncates toward zero", -45, 1, 90, {});
+    SpinRows::row("left from 90", 90, -1, 0, {});
 }
 
 void TestGraphWidget::spin()
 {
-    QFETCH(float, from);
-    QFETCH(int, quarters);
-    QFETCH(float, target);
-    QFETCH(QList<float>, rotations);
+    const auto [from, quarters, target, rotations] = SpinRows::fetch();
     GraphWidget &w = *m_view->widget;
     w.targetRotation = from;
     for (int i = 0; i < std::abs(quarters); ++i)
@@ -222,29 +220,22 @@ void TestGraphWidget::spin()
     QCOMPARE(seen, rotations);
 }
 
+// The button, the drag, and the rotation and zoom after it.
+using DragRows = DataTable<int, int, int, float, float>;
+
 void TestGraphWidget::drag_data()
 {
-    QTest::addColumn<int>("button");
-    QTest::addColumn<int>("dx");
-    QTest::addColumn<int>("dy");
-    QTest::addColumn<float>("rotation");
-    QTest::addColumn<float>("zoom");
-    QTest::newRow("left, 100 to the right") << int(Qt::LeftButton) << 100 << 0 << 10.0f << -26.0f;
-    QTest::newRow("right, 100 down") << int(Qt::RightButton) << 0 << 100 << 0.0f << -25.0f;
+    DragRows::columns();
+    DragRows::row("left, 100 to the right", Qt::LeftButton, 100, 0, 10, -26);
+    DragRows::row("right, 100 down", Qt::RightButton, 0, 100, 0, -25);
     // The zoom stays away from 0, where the 2-D scale factor has no value.
-    QTest::newRow("right, far down stops at -1")
-        << int(Qt::RightButton) << 0 << 5000 << 0.0f << -1.0f;
-    QTest::newRow("right, far up stops at -500")
-        << int(Qt::RightButton) << 0 << -60000 << 0.0f << -500.0f;
+    DragRows::row("right, far down stops at -1", Qt::RightButton, 0, 5000, 0, -1);
+    DragRows::row("right, far up stops at -500", Qt::RightButton, 0, -60000, 0, -500);
 }
 
 void TestGraphWidget::drag()
 {
-    QFETCH(int, button);
-    QFETCH(int, dx);
-    QFETCH(int, dy);
-    QFETCH(float, rotation);
-    QFETCH(float, zoom);
+    const auto [button, dx, dy, rotation, zoom] = DragRows::fetch();
     GraphWidget &w = *m_view->widget;
     w.targetRotation = 90; // a spin in progress, which the drag takes over
     dragMouse(w, Qt::MouseButton(button), dx, dy);
@@ -260,9 +251,7 @@ void TestGraphWidget::saveImage()
 {
     const QString kept = m_dir.filePath("frame.unknown");
     const QString jpeg = m_dir.filePath("frame.jpg");
-    QFile old(kept);
-    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-    old.close();
+    writeFile(kept, "old");
     ViewHarness view(500, 300);
     QVERIFY(view.ready());
     GraphWidget &w = *view.widget;
@@ -279,8 +268,7 @@ void TestGraphWidget::saveImage()
     const QImage shown = readBackBuffer(&w);
     QCOMPARE(saved, (QList<QVariantList>{{kept, false}, {jpeg, true}}));
     QVERIFY(w.imageFileName.isEmpty());
-    QVERIFY(old.open(QIODevice::ReadOnly));
-    QCOMPARE(old.readAll(), QByteArray("old"));
+    QCOMPARE(readFile(kept), QByteArray("old"));
     QImageReader reader(jpeg);
     QCOMPARE(reader.format(), QByteArray("jpeg"));
     const QImage image = reader.read();
@@ -426,15 +414,11 @@ void TestGraphWidget::readingPosition()
 
 void TestGraphWidget::wakes_data()
 {
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<int>("drawing"); // after the change: 0 no frame, 1 a few, 2 many
-    QTest::addColumn<Change>("change");
+    WakeRows::columns();
     GraphWidget *w = m_view->widget.get();
     const int force = GraphWidget::ForceDirected;
     const int weaving = GraphWidget::ColorWeaving;
-    const auto row = [](const char *name, int mode, int drawing, const Change &change) {
-        QTest::newRow(name) << mode << drawing << change;
-    };
+    const auto row = &WakeRows::row;
     row("still, force directed", force, 0, [] {});
     row("still, weaving", weaving, 0, [] {});
     row("scroll without the grid", force, 0, [this] { m_text.value = 150; });
@@ -474,9 +458,7 @@ void TestGraphWidget::wakes_data()
 // view comes to rest again afterwards, a layout pulled to the plane or a spin after a while.
 void TestGraphWidget::wakes()
 {
-    QFETCH(int, mode);
-    QFETCH(int, drawing);
-    QFETCH(Change, change);
+    const auto [mode, drawing, change] = WakeRows::fetch();
     // A single thread in the force-directed layout feels no force until a change pulls it.
     showModel({"ANNA"}, "0 0.5 ANNA | 0.5 1");
     GraphWidget &w = *m_view->widget;

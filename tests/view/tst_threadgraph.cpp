@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "corpus.h"
+#include "datatable.h"
 #include "modelbuilder.h"
 #include "node.h"
 #include "rope.h"
@@ -21,6 +22,20 @@ bool near(const QVector3D &a, const QVector3D &b)
     return (a - b).length() <= 1e-5f * std::max({1.0f, a.length(), b.length()});
 }
 
+using Points = QVector<QVector3D>;
+// Positions, velocities, mass, stiffness, rest length, plane, expected forces.
+using ForceRows = DataTable<Points, Points, float, float, float, bool, Points>;
+
+// A row of forces(): one character per node, all at one time step, with the velocities of the
+// first nodes (the rest are still), the mass of the first node (the others have 100), a spring
+// between the first two when its stiffness is not 0, and whether "Move To Plane" is checked.
+void forceRow(const char *name, const Points &positions, const Points &velocities,
+              const Points &expected, float mass = 100, float stiffness = 0, float restLength = 0,
+              bool plane = false)
+{
+    ForceRows::row(name, positions, velocities, mass, stiffness, restLength, plane, expected);
+}
+
 } // namespace
 
 // Building the graph from a character list, selecting in it and stepping its layout, which comes
@@ -40,41 +55,35 @@ private slots:
     void settles();
 };
 
+// The layout of the characters A, B, C and D, the step, the samples, the co-activity springs and
+// the activity of A step by step, unless empty.
+using BuildRows = DataTable<QString, float, int, int, QString>;
+
 void TestThreadGraph::build_data()
 {
-    QTest::addColumn<QString>("layout"); // of the characters A, B, C and D
-    QTest::addColumn<float>("step");
-    QTest::addColumn<int>("samples");
-    QTest::addColumn<int>("coactive");     // springs
-    QTest::addColumn<QString>("activity"); // of A, step by step, unless empty
-
-    QTest::newRow("three present") << "0 1 A B C" << 0.25f << 5 << 15 << "1 1 1 1 1";
-    QTest::newRow("step in a gap makes no nodes")
-        << "0 0.3 A B | 0.6 1 A B" << 0.25f << 4 << 4 << "1 1 1 1";
+    BuildRows::columns();
+    const auto row = &BuildRows::row;
+    row("three present", "0 1 A B C", 0.25f, 5, 15, "1 1 1 1 1");
+    row("step in a gap makes no nodes", "0 0.3 A B | 0.6 1 A B", 0.25f, 4, 4, "1 1 1 1");
     // Accumulated in single precision, t stays just below 1 after 100 steps of 0.01.
-    QTest::newRow("hundredths in single precision") << "0 1 A" << 0.01f << 101 << 0 << "";
+    row("hundredths in single precision", "0 1 A", 0.01f, 101, 0, "");
     // Steps: ABC, ABC, ABC (0.5 belongs to the first scene), ABCD (previous scene too), CD.
-    QTest::newRow("previous scene counts again")
-        << "0 0.5 A B C | 0.5 1 C D" << 0.25f << 5 << 16 << "1 1 1 1 0";
-    QTest::newRow("zero step samples once") << "0 1 A B" << 0.0f << 1 << 1 << "1";
+    row("previous scene counts again", "0 0.5 A B C | 0.5 1 C D", 0.25f, 5, 16, "1 1 1 1 0");
+    row("zero step samples once", "0 1 A B", 0.0f, 1, 1, "1");
     // Steps of 0.125 fall in scenes 0 0 0 1 1 2 2 3 3 (a boundary belongs to the earlier scene);
     // B's scene carries into the eighth step, which pairs B with A.
-    QTest::newRow("absent inside the span") << "0 0.25 A | 0.25 0.5 | 0.5 0.75 B | 0.75 1 A"
-                                            << 0.125f << 9 << 1 << "1 1 1 1 .25 .25 .25 1 1";
-    QTest::newRow("trimmed at both ends")
-        << "0 0.25 | 0.25 0.5 | 0.5 0.75 A | 0.75 1" << 0.125f << 9 << 0 << "0 0 0 0 0 1 1 1 0";
+    row("absent inside the span", "0 0.25 A | 0.25 0.5 | 0.5 0.75 B | 0.75 1 A", 0.125f, 9, 1,
+        "1 1 1 1 .25 .25 .25 1 1");
+    row("trimmed at both ends", "0 0.25 | 0.25 0.5 | 0.5 0.75 A | 0.75 1", 0.125f, 9, 0,
+        "0 0 0 0 0 1 1 1 0");
     // Scenes out of text order: at 0.5 the sweep goes back to scene 0, which counts as absent.
-    QTest::newRow("earlier scene after a later one")
-        << "0.5 1 A | 0 0.5 A" << 0.125f << 9 << 0 << "1 1 1 1 .25 1 1 1 1";
+    row("earlier scene after a later one", "0.5 1 A | 0 0.5 A", 0.125f, 9, 0,
+        "1 1 1 1 .25 1 1 1 1");
 }
 
 void TestThreadGraph::build()
 {
-    QFETCH(QString, layout);
-    QFETCH(float, step);
-    QFETCH(int, samples);
-    QFETCH(int, coactive);
-    QFETCH(QString, activity);
+    const auto [layout, step, samples, coactive, activity] = BuildRows::fetch();
     ModelBuilder model({"A", "B", "C", "D"}, layout);
     ThreadGraph graph;
     graph.init(&model.list, step);
@@ -162,81 +171,52 @@ void TestThreadGraph::selection()
 
 void TestThreadGraph::forces_data()
 {
-    QTest::addColumn<QVector<QVector3D>>("positions");  // one character each, at one time step
-    QTest::addColumn<QVector<QVector3D>>("velocities"); // of the first nodes; the rest are still
-    QTest::addColumn<float>("mass");                    // of the first node; the others have 100
-    QTest::addColumn<float>("stiffness"); // of a spring between the first two nodes, if not 0
-    QTest::addColumn<float>("restLength");
-    QTest::addColumn<bool>("plane"); // the "Move To Plane" box is checked
-    QTest::addColumn<QVector<QVector3D>>("expected");
-    using Points = QVector<QVector3D>;
+    ForceRows::columns();
 
     // Friction (5 times the mass) acts only above a speed of 0.1; drag is 99.9 v. The step
     // divides each force by its own node's mass: 100 where the character is present, 15 not.
-    QTest::newRow("slow: drag only") << Points{{0, 0, 0}} << Points{{0.05f, 0, 0}} << 100.0f << 0.0f
-                                     << 0.0f << false << Points{{-4.995f, 0, 0}};
-    QTest::newRow("fast and absent: friction by mass 15, and drag")
-        << Points{{0, 0, 0}} << Points{{0.2f, 0, 0}} << 15.0f << 0.0f << 0.0f << false
-        << Points{{-94.98f, 0, 0}};
+    forceRow("slow: drag only", {{0, 0, 0}}, {{0.05f, 0, 0}}, {{-4.995f, 0, 0}});
+    forceRow("fast and absent: friction by mass 15, and drag", {{0, 0, 0}}, {{0.2f, 0, 0}},
+             {{-94.98f, 0, 0}}, 15);
     // Cubic centring along x only; no plane pull while the box is unchecked.
-    QTest::newRow("centring") << Points{{-2, 5, 3}} << Points{} << 100.0f << 0.0f << 0.0f << false
-                              << Points{{80, 0, 0}};
-    QTest::newRow("plane pull") << Points{{0, 0, 2}} << Points{} << 100.0f << 0.0f << 0.0f << true
-                                << Points{{0, 0, -2000}};
+    forceRow("centring", {{-2, 5, 3}}, {}, {{80, 0, 0}});
+    forceRow("plane pull", {{0, 0, 2}}, {}, {{0, 0, -2000}}, 100, 0, 0, true);
     // A time step is repelled twice, as a block and across the ropes.
-    QTest::newRow("coincident: no repulsion") << Points{{0, 0, 1}, {0, 0, 1}} << Points{} << 100.0f
-                                              << 0.0f << 0.0f << false << Points{{}, {}};
+    forceRow("coincident: no repulsion", {{0, 0, 1}, {0, 0, 1}}, {}, {{}, {}});
     // The distance counts y, the force has none: 2 * 50 * 4 / 25.0001 along z.
-    QTest::newRow("apart in y and z")
-        << Points{{0, 0, 0}, {0, 3, 4}} << Points{} << 100.0f << 0.0f << 0.0f << false
-        << Points{{0, 0, -15.99994f}, {0, 0, 15.99994f}};
+    forceRow("apart in y and z", {{0, 0, 0}, {0, 3, 4}}, {},
+             {{0, 0, -15.99994f}, {0, 0, 15.99994f}});
     // Pairs with the first node count once a pass (4.999995 and 2.4999994), the pair (1, 2) twice.
-    QTest::newRow("three in a row")
-        << Points{{0, 0, 0}, {0, 0, 10}, {0, 0, 20}} << Points{} << 100.0f << 0.0f << 0.0f << false
-        << Points{{0, 0, -14.999989f}, {0, 0, -9.99999f}, {0, 0, 24.999968f}};
+    forceRow("three in a row", {{0, 0, 0}, {0, 0, 10}, {0, 0, 20}}, {},
+             {{0, 0, -14.999989f}, {0, 0, -9.99999f}, {0, 0, 24.999968f}});
     // Stretched by 2 beyond its rest length of 3: 100 * 2 pulls the ends together, the
     // repulsion (2 * 50 / 5) pushes them apart.
-    QTest::newRow("spring beyond its rest length")
-        << Points{{0, 0, 0}, {0, 0, 5}} << Points{} << 100.0f << 100.0f << 3.0f << false
-        << Points{{0, 0, 180.00008f}, {0, 0, -180.00008f}};
+    forceRow("spring beyond its rest length", {{0, 0, 0}, {0, 0, 5}}, {},
+             {{0, 0, 180.00008f}, {0, 0, -180.00008f}}, 100, 100, 3);
     // Coincident ends feel only the damping, 100 times the difference of their velocities, here
     // with the drag and friction of both.
-    QTest::newRow("spring with both ends moving: damping")
-        << Points{{0, 0, 0}, {0, 0, 0}} << Points{{1, 0, 0}, {0.4f, 0, 0}} << 100.0f << 5000.0f
-        << 0.0f << false << Points{{-659.9f, 0, 0}, {-479.96f, 0, 0}};
+    forceRow("spring with both ends moving: damping", {{0, 0, 0}, {0, 0, 0}},
+             {{1, 0, 0}, {0.4f, 0, 0}}, {{-659.9f, 0, 0}, {-479.96f, 0, 0}}, 100, 5000);
     // 8e5 (0, 4, 3) is below the limit of 5e6; y goes and the repulsion takes 12 off.
-    QTest::newRow("spring below the limit")
-        << Points{{0, 0, 0}, {0, 4, 3}} << Points{} << 100.0f << 8e5f << 0.0f << false
-        << Points{{0, 0, 2399988}, {0, 0, -2399988}};
+    forceRow("spring below the limit", {{0, 0, 0}, {0, 4, 3}}, {},
+             {{0, 0, 2399988}, {0, 0, -2399988}}, 100, 8e5f);
     // 2e6 (0, 4, 3) has size 1e7: cut to (0, 4e6, 3e6) before y goes.
-    QTest::newRow("spring clipped before y is dropped")
-        << Points{{0, 0, 0}, {0, 4, 3}} << Points{} << 100.0f << 2e6f << 0.0f << false
-        << Points{{0, 0, 2999988}, {0, 0, -2999988}};
+    forceRow("spring clipped before y is dropped", {{0, 0, 0}, {0, 4, 3}}, {},
+             {{0, 0, 2999988}, {0, 0, -2999988}}, 100, 2e6f);
 }
 
 void TestThreadGraph::forces()
 {
-    QFETCH(QVector<QVector3D>, positions);
-    QFETCH(QVector<QVector3D>, velocities);
-    QFETCH(float, mass);
-    QFETCH(float, stiffness);
-    QFETCH(float, restLength);
-    QFETCH(bool, plane);
-    QFETCH(QVector<QVector3D>, expected);
+    const auto [positions, velocities, mass, stiffness, restLength, plane, expected] =
+        ForceRows::fetch();
     ModelBuilder model(QStringList{"A", "B", "C"}.mid(0, positions.size()));
     ThreadGraph graph;
     graph.characterList = &model.list;
     for (int i = 0; i < positions.size(); ++i) {
-        graph.ropes.push_back(new Rope{{}, model.list.characters.at(i)});
-        graph.nodes.push_back(new Node{positions[i],
-                                       positions[i],
-                                       nullptr,
-                                       velocities.value(i),
-                                       {},
-                                       i == 0 ? mass : 100,
-                                       1,
-                                       5});
-        graph.ropes.back()->nodes.push_back(graph.nodes.back());
+        const float m = i == 0 ? mass : 100;
+        graph.nodes.push_back(
+            new Node{positions[i], positions[i], nullptr, velocities.value(i), {}, m, 1, 5});
+        graph.ropes.push_back(new Rope{{graph.nodes.back()}, model.list.characters.at(i)});
     }
     if (stiffness != 0)
         graph.springs.push_back(
