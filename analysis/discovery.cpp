@@ -41,18 +41,6 @@ Indentation indentation(const QStringList &words)
     return result;
 }
 
-// Whether a line can be a speaker line, told without splitting it: a line without markup tags
-// that is blank or indented by no more than minSpaces blanks is not one.
-bool mayBeSpeakerLine(const QString &line, int minSpaces)
-{
-    if (line.contains(QLatin1Char('<')))
-        return true;
-    int blanks = 0;
-    while (blanks < line.size() && line.at(blanks) == QLatin1Char(' '))
-        ++blanks;
-    return blanks < line.size() && blanks > minSpaces;
-}
-
 // Whether a word equals its own upper-case form; told without building that form for ASCII.
 bool isUpperCase(QStringView word)
 {
@@ -100,8 +88,7 @@ void ScreenplayAnalysis::findCharactersPlainText()
 {
     const Qt::CaseSensitivity cs = matchCase();
     speakerLines.clear();
-    // Only lines indented deeper than action text can be speaker lines; unless included
-    // characters are counted at every mention, the others need not be split into words.
+    // Included characters are counted at every mention, so then every line is read in words.
     const bool everyLine = structured || !includeCharacters.isEmpty();
     // The character of a name, added at its first instance; the characters only grow here, so
     // the names met so far are looked up in a hash instead of the list.
@@ -121,19 +108,19 @@ void ScreenplayAnalysis::findCharactersPlainText()
             titleCount = characters.size();
             setProgressTitle(QStringLiteral("Finding characters: ") + QString::number(titleCount));
         }
-        if (!everyLine && !mayBeSpeakerLine(lines.at(i), minCharacterSpaces))
-            continue;
-
         const QString &line = lines.at(i);
         QStringList name;
         int s = 0;
         QStringList words;
         if (!everyLine && !line.contains(QLatin1Char('<'))) {
-            // An indented line without tags: its indentation is its leading blanks.
+            // A line without tags is indented by its leading blanks. Only a line indented deeper
+            // than action text can be a speaker line; unless included characters are counted at
+            // every mention, the others need not be read further.
             while (s < line.size() && line.at(s) == QLatin1Char(' '))
                 ++s;
-            if (s > minCharacterSpaces)
-                name = speakerName(QStringView(line).mid(s), mergeCueExtensions);
+            if (s == line.size() || s <= minCharacterSpaces)
+                continue;
+            name = speakerName(QStringView(line).mid(s), mergeCueExtensions);
         } else {
             words = splitAtBlanks(line);
             const Indentation indent = indentation(words);
