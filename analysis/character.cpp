@@ -54,37 +54,52 @@ QColor Character::defaultColor(const QStringList &names)
 QStringList Character::match(const QStringList &words, int index, Qt::CaseSensitivity cs,
                              bool loose) const
 {
+    QVector<QStringView> views;
+    views.reserve(words.size() - index);
+    for (int w = index; w < words.size(); ++w)
+        views.append(words.at(w));
+    return match(views.constData(), views.size(), cs, loose);
+}
+
+QStringList Character::match(const QStringView *words, int count, Qt::CaseSensitivity cs,
+                             bool loose) const
+{
+    const auto textWords = [words](int n) {
+        QStringList result;
+        for (int w = 0; w < n; ++w)
+            result.append(words[w].toString());
+        return result;
+    };
     const int n = names.size();
     int matched = 0;
     int leadingRun = 0;
-    for (int j = 0; j < n && index + j < words.size(); ++j) {
-        const QString &text = words.at(index + j);
-        const bool hit = loose ? text.indexOf(names.at(j), 0, cs) != -1
-                               : QString::compare(names.at(j), text, cs) == 0;
+    for (int j = 0; j < n && j < count; ++j) {
+        const QStringView text = words[j];
+        const bool hit =
+            loose ? text.indexOf(names.at(j), 0, cs) != -1 : text.compare(names.at(j), cs) == 0;
         if (!hit)
             continue;
         ++matched;
         if (leadingRun == j)
             ++leadingRun;
     }
-    // A partial match counts only as the unbroken run of name words from index on, so the
-    // result always stands for the text's words starting at index.
+    // A partial match counts only as the unbroken run of name words from the first on, so the
+    // result always stands for the text's words starting there.
     if (matched == n)
-        return words.mid(index, leadingRun);
-    const QStringList run =
-        onlyArticles(names, leadingRun) ? QStringList() : words.mid(index, leadingRun);
+        return textWords(leadingRun);
+    const bool runNamesSomeone = !onlyArticles(names, leadingRun);
 
     for (const QStringList &alias : aliases) {
-        if (alias.isEmpty() || index + alias.size() > words.size())
+        if (alias.isEmpty() || alias.size() > count)
             continue;
         bool all = true;
         for (int j = 0; j < alias.size() && all; ++j) {
-            const QString text =
-                loose ? withoutPunctuation(words.at(index + j)) : words.at(index + j);
-            all = QString::compare(alias.at(j), text, cs) == 0;
+            const QString text = loose ? withoutPunctuation(words[j].toString()) : QString();
+            all = loose ? QString::compare(alias.at(j), text, cs) == 0
+                        : words[j].compare(alias.at(j), cs) == 0;
         }
         if (all)
             return alias;
     }
-    return run;
+    return runNamesSomeone ? textWords(leadingRun) : QStringList();
 }

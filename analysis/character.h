@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QStringList>
+#include <QStringView>
 #include <QVector>
 
 class QListWidgetItem;
@@ -18,6 +19,9 @@ public:
     // is returned as stored; otherwise the leading run of name words that matched from index on,
     // unless that run holds nothing but articles (THE, A, AN).
     QStringList match(const QStringList &words, int index, Qt::CaseSensitivity cs,
+                      bool loose) const;
+    // The same for the count words from words on, given as views; only the result is copied.
+    QStringList match(const QStringView *words, int count, Qt::CaseSensitivity cs,
                       bool loose) const;
 
     // The class name of the character's mentions in the markup: the name words joined.

@@ -55,15 +55,6 @@ QString ScreenplayAnalysis::createMarkUpPlainText()
         std::none_of(characters.begin(), characters.end(), startsEmpty) &&
         std::none_of(includeCharacters.begin(), includeCharacters.end(), startsEmpty) &&
         !breakStrings.contains(QString());
-    // Characters met during markup come from the included ones, so the reach stays valid.
-    m_matchReach = 1;
-    for (const QVector<Character *> *list : {&characters, &includeCharacters}) {
-        for (const Character *c : *list) {
-            m_matchReach = std::max(m_matchReach, int(c->names.size()));
-            for (const QStringList &alias : c->aliases)
-                m_matchReach = std::max(m_matchReach, int(alias.size()));
-        }
-    }
     characterList->openScene(0.0f, QStringLiteral("START"));
     result += QLatin1String("<div class='") + sceneClass + QLatin1String("'>");
     const int n = lines.size();
@@ -85,7 +76,6 @@ QString ScreenplayAnalysis::createMarkUpPlainText()
         appendMarkUp(result, lines.at(i), static_cast<float>(i) / static_cast<float>(n), isHeading);
     }
     m_blankWordsInert = false;
-    m_matchReach = 0;
     if (!characterList->timeIndices.isEmpty())
         characterList->timeIndices.last()->stop = 1.0f;
     result += QLatin1String("</div>");
@@ -155,19 +145,6 @@ void ScreenplayAnalysis::appendMarkUp(QString &out, const QString &line, float p
             break;
         start = blank + 1;
     }
-    // The words a match at a word can reach: no more than the longest name or alias.
-    QStringList ahead;
-    int aheadFrom = -1;
-    const auto wordsFrom = [&](int w) -> const QStringList & {
-        if (aheadFrom != w) {
-            aheadFrom = w;
-            ahead.clear();
-            const int reach = m_matchReach > 0 ? m_matchReach : words.size();
-            for (int j = w; j < words.size() && j < w + reach; ++j)
-                ahead.append(words[j].toString());
-        }
-        return ahead;
-    };
     // A heading of a structured screenplay opens one scene; its words, mentions included, form
     // the heading span.
     if (heading)
@@ -195,7 +172,7 @@ void ScreenplayAnalysis::appendMarkUp(QString &out, const QString &line, float p
         QStringList mention;
         for (const int i : mentionCandidates(words.at(w))) {
             Character *c = characters.at(i);
-            const QStringList r = c->match(wordsFrom(w), 0, cs, looseMatch);
+            const QStringList r = c->match(words.constData() + w, words.size() - w, cs, looseMatch);
             if (r.size() > mention.size()) {
                 winner = c;
                 mention = r;
@@ -203,7 +180,8 @@ void ScreenplayAnalysis::appendMarkUp(QString &out, const QString &line, float p
         }
         if (!winner) {
             for (Character *c : qAsConst(includeCharacters)) {
-                const QStringList r = c->match(wordsFrom(w), 0, cs, looseMatch);
+                const QStringList r =
+                    c->match(words.constData() + w, words.size() - w, cs, looseMatch);
                 if (r.isEmpty())
                     continue;
                 characters.append(c);

@@ -215,7 +215,4 @@ private:
     // Set while a whole text is marked up and no name, alias or break string starts with an
     // empty word, so that the empty words between blanks are written out straight away.
     bool m_blankWordsInert = false;
-    // Set while a whole text is marked up: the most words a name or alias has, which is the
-    // most words a match can take; 0 lets a match see the rest of the line.
-    int m_matchReach = 0;
 };
