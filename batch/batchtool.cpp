@@ -8,7 +8,6 @@
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHash>
@@ -31,7 +30,6 @@ namespace {
 // interval, so the limit is some 17 minutes of the window's animation per screenplay; the layout
 // barely moves after a few thousand frames.
 constexpr int maxSettle = 10000;
-// Longer settles report every so many frames.
 // Drawing 4096 x 4096 pixels in software GL takes about 0.9 GB and seconds a frame; twice that
 // side takes 3 GB and four times as long.
 constexpr int maxImageSide = 4096;
