@@ -42,6 +42,10 @@ bool openForReading(QFile &file)
 QStringList readTextLines(QIODevice &device)
 {
     constexpr qint64 chunkSize = 1 << 18;
+    // In text mode, carriage returns go after decoding, as a text stream drops them: a 0x0D byte
+    // inside a UTF-16 unit or a broken UTF-8 sequence is not a carriage return.
+    const bool textMode = device.isTextModeEnabled();
+    device.setTextModeEnabled(false);
     QStringList lines;
     QByteArray bytes;
     std::unique_ptr<QTextDecoder> decoder;
@@ -61,7 +65,10 @@ QStringList readTextLines(QIODevice &device)
         text.remove(0, from);
         from = 0;
         const int searched = text.size();
-        text += decoder->toUnicode(bytes);
+        QString decoded = decoder->toUnicode(bytes);
+        if (textMode)
+            decoded.remove(QLatin1Char('\r'));
+        text += decoded;
         for (int end, next = searched; (end = text.indexOf(QLatin1Char('\n'), next)) >= 0;
              from = next = end + 1) {
             const bool cr = end > from && text.at(end - 1) == QLatin1Char('\r');
@@ -72,6 +79,7 @@ QStringList readTextLines(QIODevice &device)
         const bool cr = text.endsWith(QLatin1Char('\r'));
         lines.append(text.mid(from, text.size() - from - (cr ? 1 : 0)));
     }
+    device.setTextModeEnabled(textMode);
     return lines;
 }
 

@@ -160,8 +160,8 @@ void TestReading::rewrite()
     QCOMPARE(a.title, bytes.isNull() ? QString() : "Yarnwise : " + name);
 }
 
-// The screenplay's lines are those a text stream reads from the same bytes (here without the
-// text mode that drops every carriage return): line ends, encodings, and characters or line ends
+// The screenplay's lines are those a text stream reads from the same bytes, with and without the
+// text mode that drops every carriage return: line ends, encodings, and characters or line ends
 // split between two reads of a large file.
 void TestReading::linesAsTextStream_data()
 {
@@ -171,6 +171,9 @@ void TestReading::linesAsTextStream_data()
     QTest::newRow("empty lines at the end") << QByteArray("a\n\n\n");
     QTest::newRow("UTF-16 with its byte-order mark") << QByteArray("\xFF\xFEh\0i\0\n\0!\0", 10);
     QTest::newRow("invalid and cut-off UTF-8") << QByteArray("a\xFF\xC3(\n\xE2\x82");
+    // A 0x0D byte that is no carriage return once decoded.
+    QTest::newRow("0x0D inside a UTF-16 unit") << QByteArray("\xFF\xFE\x0D\x01a\0\n\0", 8);
+    QTest::newRow("0x0D inside broken UTF-8") << QByteArray("\xC3\r\xA9\n");
     // A euro sign, or a CR LF, starts one byte before every power of two: it is split between
     // two reads whatever their size.
     for (const QByteArray &split : {QByteArray("\xE2\x82\xAC"), QByteArray("\r\n")}) {
@@ -186,14 +189,18 @@ void TestReading::linesAsTextStream_data()
 void TestReading::linesAsTextStream()
 {
     QFETCH(QByteArray, bytes);
-    QBuffer device(&bytes);
-    QVERIFY(device.open(QIODevice::ReadOnly));
-    QStringList expected;
-    QTextStream stream(&device);
-    for (QString line; stream.readLineInto(&line);)
-        expected.append(line);
-    device.seek(0);
-    QCOMPARE(readTextLines(device), expected);
+    for (const QIODevice::OpenMode mode :
+         {QIODevice::OpenMode(QIODevice::ReadOnly), QIODevice::ReadOnly | QIODevice::Text}) {
+        QBuffer device(&bytes);
+        QVERIFY(device.open(mode));
+        QStringList expected;
+        QTextStream stream(&device);
+        for (QString line; stream.readLineInto(&line);)
+            expected.append(line);
+        device.seek(0);
+        QCOMPARE(readTextLines(device), expected);
+        QCOMPARE(device.isTextModeEnabled(), mode.testFlag(QIODevice::Text));
+    }
 }
 
 // Timelines as the characters they name and the scenes ("fight" per row, "break" after it,
