@@ -479,8 +479,14 @@ void TestGraphWidget::wakes()
     const float rotation = w.rotation;
     const float speed = w.rotationSpeed;
     QApplication::processEvents();
+    // A view left still by the change draws nothing on its tick; an exposure the window system
+    // sends late, on a loaded machine, may still draw a frame of its own before.
+    const auto afterEvents = w.framesDrawn;
     w.tick();
-    QCOMPARE(w.framesDrawn > before, drawing > 0);
+    if (drawing > 0)
+        QVERIFY(w.framesDrawn > before);
+    else
+        QCOMPARE(w.framesDrawn, afterEvents);
     if (drawing > 0) {
         // The same frame drawn again from the same start, with the strands built afresh.
         const QImage woken = readBackBuffer(&w);
