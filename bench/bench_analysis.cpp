@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
-// Reading, discovery, markup and both statistics exports of one real screenplay; the scene
-// breakdown and the character network of a parsed one.
+// Reading, discovery, markup and both statistics exports of one real screenplay, also as a Final
+// Draft document and as a PDF; a PDF's text layer alone; the scene breakdown and the character
+// network of a parsed screenplay.
 #include "finaldraftwriter.h"
 #include "fountain.h"
+#include "pdftext.h"
 #include "screenplayanalysis.h"
+#include "typewriterpdf.h"
 
-#include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -32,12 +35,10 @@ QString prepare(const char *name, bool asFinalDraft)
     return fdx.fileName();
 }
 
-void analyse(benchmark::State &state, const char *name, bool asFinalDraft = false)
+// The analysis of the screenplay at path, as the exports run it, in the working folder.
+void analysePath(benchmark::State &state, const QString &path)
 {
-    QTemporaryDir dir;
-    QDir::setCurrent(dir.path());
-    const QString path = prepare(name, asFinalDraft);
-    if (!QFileInfo::exists(path)) {
+    if (path.isEmpty() || !QFileInfo::exists(path)) {
         state.SkipWithError("the screenplay corpus is not available");
         return;
     }
@@ -50,6 +51,28 @@ void analyse(benchmark::State &state, const char *name, bool asFinalDraft = fals
         a.writeCharacterStats(QStringLiteral("character.csv"));
         benchmark::DoNotOptimize(a.markup.size());
     }
+}
+
+void analyse(benchmark::State &state, const char *name, bool asFinalDraft = false)
+{
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    analysePath(state, prepare(name, asFinalDraft));
+}
+
+QTemporaryDir *pdfFolder = nullptr;
+int pdfPages = 0;
+
+// His Girl Friday printed as a screenplay program prints it, made once; empty when the corpus is
+// not there.
+QString printedScreenplay()
+{
+    if (!pdfFolder) {
+        pdfFolder = new QTemporaryDir;
+        pdfPages = printAsPdf(screenplay("his-girl-friday-1940.txt"),
+                              pdfFolder->filePath(QStringLiteral("his-girl-friday.pdf")));
+    }
+    return pdfPages > 0 ? pdfFolder->filePath(QStringLiteral("his-girl-friday.pdf")) : QString();
 }
 
 void BM_ReadDiscoverMarkupExport(benchmark::State &state)
@@ -76,6 +99,29 @@ void BM_ReadDiscoverMarkupExportFountain(benchmark::State &state)
     analyse(state, "barrier15-the-phoenix-child-2021.fountain");
 }
 BENCHMARK(BM_ReadDiscoverMarkupExportFountain)->Unit(benchmark::kMillisecond);
+
+void BM_ReadPdfText(benchmark::State &state)
+{
+    const QString path = printedScreenplay();
+    if (path.isEmpty()) {
+        state.SkipWithError("the screenplay corpus is not available");
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(readPdfText(path).pages.size());
+    state.counters["pages"] = pdfPages;
+}
+BENCHMARK(BM_ReadPdfText)->Unit(benchmark::kMillisecond);
+
+void BM_ReadDiscoverMarkupExportPdf(benchmark::State &state)
+{
+    const QString path = printedScreenplay();
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    analysePath(state, path);
+    state.counters["pages"] = pdfPages;
+}
+BENCHMARK(BM_ReadDiscoverMarkupExportPdf)->Unit(benchmark::kMillisecond);
 
 // The two exports built on a parsed model: the breakdown and the network with its centrality.
 void breakdownAndNetwork(benchmark::State &state, const char *name)
@@ -114,9 +160,13 @@ BENCHMARK(BM_BreakdownAndNetworkFlat)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Drawing the PDF needs a GUI application, not a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    delete pdfFolder;
     return 0;
 }
