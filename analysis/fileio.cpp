@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "fileio.h"
 
+#include <QSaveFile>
 #include <QTextCodec>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
-namespace {
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 void printLine(const QString &line)
 {
@@ -14,29 +19,37 @@ void printLine(const QString &line)
     std::fflush(stdout);
 }
 
-NotWrittenHandler &notWrittenHandler()
+FileError openForReading(QFile &file)
 {
-    static NotWrittenHandler handler;
-    return handler;
-}
-
-} // namespace
-
-void setNotWrittenHandler(NotWrittenHandler handler)
-{
-    notWrittenHandler() = std::move(handler);
-}
-
-void reportNotWritten(const QString &path, const QString &reason, const QString &line)
-{
-    printLine(line);
-    if (!path.isEmpty() && notWrittenHandler())
-        notWrittenHandler()(path, reason);
-}
-
-bool openForReading(QFile &file)
-{
-    return !file.fileName().isEmpty() && file.open(QIODevice::ReadOnly | QIODevice::Text);
+    const QString path = file.fileName();
+    if (path.isEmpty())
+        return FileError::notRead(path, QStringLiteral("no file name was given"));
+    // Opened without blocking, so that a named pipe with no writer cannot hold the program, and
+    // checked on the open descriptor, so that what is read is what was checked.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return FileError::notRead(path, QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat status {};
+    FileError error;
+    if (::fstat(fd, &status) != 0)
+        error = FileError::notRead(path, QString::fromLocal8Bit(std::strerror(errno)));
+    else if (S_ISDIR(status.st_mode))
+        error = {path, QStringLiteral("is a folder"), QString()};
+    else if (!S_ISREG(status.st_mode))
+        error = {path, QStringLiteral("is not a regular file"),
+                 QStringLiteral("pipes, devices and sockets are not read")};
+    else if (status.st_size > maxReadBytes)
+        error = {path, QStringLiteral("is too large"),
+                 QStringLiteral("%1 MB, more than the %2 MB read at most")
+                     .arg(status.st_size >> 20)
+                     .arg(maxReadBytes >> 20)};
+    else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 ||
+             !file.open(fd, QIODevice::ReadOnly | QIODevice::Text, QFileDevice::AutoCloseHandle))
+        error = FileError::notRead(path, file.errorString());
+    else
+        return {};
+    ::close(fd);
+    return error;
 }
 
 QStringList readTextLines(QIODevice &device)
@@ -86,7 +99,7 @@ QStringList readTextLines(QIODevice &device)
 bool readSettingsLines(const QString &path, QStringList *lines)
 {
     QFile file(path);
-    if (!openForReading(file))
+    if (!openForReading(file).isNull())
         return false;
     // Text mode drops every CR, as a text stream would, so CR LF ends a line like LF.
     const QByteArray bytes = file.readAll();
@@ -102,29 +115,16 @@ bool readSettingsLines(const QString &path, QStringList *lines)
     return true;
 }
 
-bool openWholeFile(QSaveFile &file, const QString &failureLine)
-{
-    // An empty name (a cancelled file dialog) would otherwise open and fail only at commit.
-    if (!file.fileName().isEmpty() && file.open(QIODevice::WriteOnly))
-        return true;
-    reportNotWritten(file.fileName(), file.errorString(),
-                     failureLine.isEmpty() ? QStringLiteral("could not write ") + file.fileName()
-                                           : failureLine);
-    return false;
-}
-
-bool commitWholeFile(QSaveFile &file, const QByteArray &data)
-{
-    if (file.write(data) == data.size() && file.commit())
-        return true;
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    reportNotWritten(file.fileName(), reason, QStringLiteral("could not write ") + file.fileName());
-    return false;
-}
-
-bool saveWholeFile(const QString &path, const QByteArray &data, const QString &failureLine)
+FileError saveWholeFile(const QString &path, const QByteArray &data, const QString &failureLine)
 {
     QSaveFile file(path);
-    return openWholeFile(file, failureLine) && commitWholeFile(file, data);
+    // An empty name would otherwise open and fail only at commit.
+    if (!path.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(data) == data.size() &&
+        file.commit())
+        return {};
+    const QString reason =
+        path.isEmpty() ? QStringLiteral("no file name was given") : file.errorString();
+    file.cancelWriting();
+    printLine(failureLine.isEmpty() ? QStringLiteral("could not write ") + path : failureLine);
+    return FileError::notWritten(path, reason);
 }

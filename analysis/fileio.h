@@ -1,17 +1,26 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "fileerror.h"
+
 #include <QByteArray>
 #include <QFile>
-#include <QSaveFile>
 #include <QString>
 #include <QStringList>
 
-#include <functional>
+// Prints one diagnostic line on standard output, where the program's fixed messages go.
+void printLine(const QString &line);
 
-// Opens a settings file or screenplay for reading as text; an empty name (a cancelled file
-// dialog) fails quietly like a missing file.
-bool openForReading(QFile &file);
+// The largest file read as a screenplay or settings file, far above any real screenplay (a long
+// feature is under 1 MB as text, some 20 MB as a PDF), so that a runaway file is refused before
+// it fills the memory.
+constexpr qint64 maxReadBytes = qint64(256) << 20;
+
+// Opens a settings file or screenplay for reading as text, and says why not: no name (a cancelled
+// file dialog), a file the system will not open, anything but a regular file (a folder, or a pipe
+// or device, which would block or never end) and a file over maxReadBytes. The file is opened
+// without waiting, so a pipe is refused at once.
+FileError openForReading(QFile &file);
 
 // Reads the lines of an open text device as a text stream's readLine gives them, faster: decoded
 // with the locale's encoding, or the Unicode encoding a byte-order mark names (the mark left
@@ -25,22 +34,8 @@ QStringList readTextLines(QIODevice &device);
 // versions in Latin-1 still load. False when the file cannot be opened.
 bool readSettingsLines(const QString &path, QStringList *lines);
 
-// Every file the program writes goes through these, so that a failed or interrupted write leaves
-// the previous file intact. Each failure prints one line on standard output and, unless the name
-// is empty (a cancelled file dialog), is passed to the not-written handler.
-
-// Receives the path and the reason of every file that was not written; the window shows them.
-using NotWrittenHandler = std::function<void(const QString &path, const QString &reason)>;
-// Replaces the handler; an empty one (the default) receives nothing.
-void setNotWrittenHandler(NotWrittenHandler handler);
-// Reports a file that was not written: line on standard output, then path and reason to the
-// handler.
-void reportNotWritten(const QString &path, const QString &reason, const QString &line);
-
-// Opens file for writing; on failure prints failureLine, or a line naming the file.
-bool openWholeFile(QSaveFile &file, const QString &failureLine = QString());
-// Writes data and replaces the target with it; on failure prints a line naming the file.
-bool commitWholeFile(QSaveFile &file, const QByteArray &data);
-// Both steps at once.
-bool saveWholeFile(const QString &path, const QByteArray &data,
-                   const QString &failureLine = QString());
+// Writes data to path whole, through a QSaveFile, so that a failed or interrupted write leaves the
+// previous file intact. On failure prints failureLine (or "could not write PATH") on standard
+// output and returns why; an empty path (a cancelled file dialog) fails the same way.
+FileError saveWholeFile(const QString &path, const QByteArray &data,
+                        const QString &failureLine = QString());

@@ -7,8 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-
-#include <cstdio>
+#include <QTextCodec>
 
 namespace {
 
@@ -45,7 +44,50 @@ void rewriteLine(QString &line)
         line.replace(QLatin1String("font-size"), QLatin1String("no-font-size"));
 }
 
+// How much of a text file is looked at to tell text from other data.
+constexpr qint64 textSample = 64 * 1024;
+
+// Why the first bytes of a file are not a text screenplay: there are none, or they hold a NUL
+// byte or mostly control characters (a program, an image, an archive). Text in UTF-16 or UTF-32,
+// which holds NUL bytes, starts with its byte-order mark.
+FileError textProblem(const QString &fileName, const QByteArray &head)
+{
+    if (head.isEmpty())
+        return {fileName, QStringLiteral("is empty"), QString()};
+    if (QTextCodec::codecForUtfText(head, nullptr))
+        return {};
+    int control = 0;
+    for (const char c : head) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == 0)
+            return {fileName, QStringLiteral("is not a text screenplay"), QString()};
+        if ((byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r' && byte != '\f') ||
+            byte == 0x7f)
+            ++control;
+    }
+    // Text has a few stray control characters at most (page feeds, escape sequences).
+    constexpr int mostlyControl = 10; // a tenth
+    if (control * mostlyControl > head.size())
+        return {fileName, QStringLiteral("is not a text screenplay"), QString()};
+    return {};
+}
+
+// Final Draft and PDF files are read by their own parsers; every other file is text.
+bool isText(const QString &fileName)
+{
+    return !hasSuffix(fileName, QStringLiteral("fdx")) &&
+           !hasSuffix(fileName, QStringLiteral("pdf"));
+}
+
 } // namespace
+
+FileError ScreenplayAnalysis::checkScreenplayFile(const QString &fileName)
+{
+    QFile file(fileName);
+    if (const FileError error = openForReading(file); !error.isNull())
+        return error;
+    return isText(fileName) ? textProblem(fileName, file.peek(textSample)) : FileError();
+}
 
 void ScreenplayAnalysis::appendLayout(const ScreenplayLayout &layout)
 {
@@ -61,34 +103,37 @@ void ScreenplayAnalysis::appendLayout(const ScreenplayLayout &layout)
     }
 }
 
-void ScreenplayAnalysis::readFile(const QString &fileName)
+FileError ScreenplayAnalysis::readFile(const QString &fileName)
 {
     QFile file(fileName);
-    if (!openForReading(file)) {
+    if (const FileError error = openForReading(file); !error.isNull()) {
         lines.append(QStringLiteral("file not found\n"));
-        return;
+        return error;
     }
-    // A structured file that cannot be read shows the reason as its only line and, as a
-    // structured screenplay, gives no one and no scene.
-    const auto appendReadOrFailed = [this, &fileName](ScreenplayLayout layout,
-                                                      const QString &error) {
-        if (!error.isEmpty()) {
-            readFailed(fileName, error);
-            layout = ScreenplayLayout();
-            layout.lines.append(error);
-        }
+    // A structured file that is not of its format gives no line, and so no one and no scene.
+    const auto appendOrFail = [this, &fileName](const ScreenplayLayout &layout,
+                                                const QString &error) {
+        if (!error.isEmpty())
+            return FileError::notRead(fileName, error);
         appendLayout(layout);
+        return FileError();
     };
     if (hasSuffix(fileName, QStringLiteral("fdx"))) {
         // Final Draft is XML, decoded by the parser from the file's bytes.
         QString error;
         const ScreenplayLayout layout = finalDraftLayout(file.readAll(), &error);
-        appendReadOrFailed(layout, error);
-    } else if (hasSuffix(fileName, QStringLiteral("pdf"))) {
+        return appendOrFail(layout, error);
+    }
+    if (hasSuffix(fileName, QStringLiteral("pdf"))) {
         const PdfText pdf = readPdfText(fileName);
-        appendReadOrFailed(pdf.error.isEmpty() ? pdfLayout(pdf.pages) : ScreenplayLayout(),
-                           pdf.error);
-    } else if (hasSuffix(fileName, QStringLiteral("fountain"))) {
+        return appendOrFail(pdf.error.isEmpty() ? pdfLayout(pdf.pages) : ScreenplayLayout(),
+                            pdf.error);
+    }
+    if (isText(fileName)) {
+        if (const FileError error = textProblem(fileName, file.peek(textSample)); !error.isNull())
+            return error;
+    }
+    if (hasSuffix(fileName, QStringLiteral("fountain"))) {
         // Fountain is laid out in typewriter columns first, then rewritten like any text.
         appendLayout(fountainLayout(readTextLines(file)));
     } else {
@@ -97,11 +142,5 @@ void ScreenplayAnalysis::readFile(const QString &fileName)
             rewriteLine(line);
         lines += read;
     }
-    titleChanged(QStringLiteral("Yarnwise : ") + fileName.mid(fileName.lastIndexOf('/') + 1));
-}
-
-void ScreenplayAnalysis::readFailed(const QString &fileName, const QString &reason)
-{
-    std::fprintf(stderr, "%s: %s\n", qPrintable(fileName), qPrintable(reason));
-    std::fflush(stderr);
+    return {};
 }

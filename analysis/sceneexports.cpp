@@ -137,9 +137,9 @@ QByteArray ScreenplayAnalysis::sceneBreakdown() const
     return text.toUtf8();
 }
 
-void ScreenplayAnalysis::writeSceneBreakdown(const QString &fname)
+FileError ScreenplayAnalysis::writeSceneBreakdown(const QString &fname)
 {
-    saveWholeFile(fname, sceneBreakdown(), QStringLiteral("file not found"));
+    return saveWholeFile(fname, sceneBreakdown(), QStringLiteral("file not found"));
 }
 
 CharacterNetwork ScreenplayAnalysis::characterNetwork() const
@@ -160,10 +160,13 @@ QString ScreenplayAnalysis::edgeListName(const QString &graphmlName)
     return base + QStringLiteral("-edges.csv");
 }
 
-void ScreenplayAnalysis::writeCharacterNetwork(const QString &graphmlName)
+FileError ScreenplayAnalysis::writeCharacterNetwork(const QString &graphmlName)
 {
     const CharacterNetwork network = characterNetwork();
-    if (saveWholeFile(graphmlName, network.graphml(), QStringLiteral("file not found")))
-        saveWholeFile(edgeListName(graphmlName), network.edgeList(),
-                      QStringLiteral("file not found"));
+    FileError error =
+        saveWholeFile(graphmlName, network.graphml(), QStringLiteral("file not found"));
+    if (error.isNull())
+        error = saveWholeFile(edgeListName(graphmlName), network.edgeList(),
+                              QStringLiteral("file not found"));
+    return error;
 }

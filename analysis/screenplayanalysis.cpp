@@ -36,7 +36,7 @@ Character *ScreenplayAnalysis::addCharacter(const QStringList &names)
     return c;
 }
 
-void ScreenplayAnalysis::openScreenplay(const QString &name)
+FileError ScreenplayAnalysis::openScreenplay(const QString &name)
 {
     lines.clear();
     structured = false;
@@ -49,7 +49,7 @@ void ScreenplayAnalysis::openScreenplay(const QString &name)
     fileName = name;
     fileType = QFileInfo(name).suffix();
     loadCharacters(QStringLiteral("characters.txt"));
-    readFile(fileName);
+    const FileError error = readFile(fileName);
     loadColors(QStringLiteral("colors.txt"));
     if (findCharactersInText) {
         progressStarted(QStringLiteral("Finding characters:"), lines.size());
@@ -59,6 +59,7 @@ void ScreenplayAnalysis::openScreenplay(const QString &name)
                          QString::number(characters.size()));
         progressFinished();
     }
+    return error;
 }
 
 void ScreenplayAnalysis::buildModel()
@@ -89,25 +90,31 @@ Qt::CaseSensitivity ScreenplayAnalysis::matchCase() const
     return caseSensitivity ? Qt::CaseSensitive : Qt::CaseInsensitive;
 }
 
-void ScreenplayAnalysis::titleChanged(const QString &)
+void ScreenplayAnalysis::progressStarted(const QString &label, int maximum)
 {
+    if (m_progress)
+        m_progress->started(label, maximum);
 }
-void ScreenplayAnalysis::progressStarted(const QString &, int)
-{
-}
+
 bool ScreenplayAnalysis::progressCanceled() const
 {
-    return false;
+    return m_progress && m_progress->canceled();
 }
-void ScreenplayAnalysis::setProgressValue(int)
+
+void ScreenplayAnalysis::setProgressValue(int value)
 {
+    if (m_progress)
+        m_progress->setValue(value);
 }
-void ScreenplayAnalysis::setProgressTitle(const QString &)
+
+void ScreenplayAnalysis::setProgressTitle(const QString &title)
 {
+    if (m_progress)
+        m_progress->setTitle(title);
 }
+
 void ScreenplayAnalysis::progressFinished()
 {
-}
-void ScreenplayAnalysis::breakStringsChanged()
-{
+    if (m_progress)
+        m_progress->finished();
 }

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "analysisprogress.h"
 #include "character.h"
 #include "characterlist.h"
 #include "characternetwork.h"
+#include "fileerror.h"
 #include "sceneheading.h"
 #include "screenplaylayout.h"
 
@@ -45,12 +47,12 @@ struct SceneText {
 
 // The analysis state of the main window and every operation on it that needs no widget:
 // reading, discovery, markup and scene segmentation, the settings files and the statistics.
-// The main window inherits it and implements the hooks that touch its dialogs; tests and the
-// command-line tool use it as it is.
+// The main window owns one; tests and plotloom-batch use it as it is. Operations on files return
+// what failed as a FileError and show nothing; progress goes to the AnalysisProgress set here.
 class ScreenplayAnalysis {
 public:
     ScreenplayAnalysis();
-    virtual ~ScreenplayAnalysis();
+    ~ScreenplayAnalysis();
     ScreenplayAnalysis(const ScreenplayAnalysis &) = delete;
     ScreenplayAnalysis &operator=(const ScreenplayAnalysis &) = delete;
 
@@ -62,8 +64,13 @@ public:
 
     // Appends the rewritten lines of a plain-text, HTML, Fountain, Final Draft or PDF screenplay to
     // `lines`; a Fountain, Final Draft or PDF file (suffix "fountain", "fdx" or "pdf" in any case)
-    // is laid out in typewriter columns first.
-    void readFile(const QString &fileName);
+    // is laid out in typewriter columns first. A file that cannot be opened becomes the single
+    // line "file not found\n"; a structured file that is not of its format gives no line.
+    FileError readFile(const QString &fileName);
+    // Why a file cannot be opened as a screenplay at all, told before anything is replaced: it
+    // cannot be read, is no regular file or too large, or, outside PDF and Final Draft, it is
+    // empty or not text.
+    static FileError checkScreenplayFile(const QString &fileName);
     // Appends the lines of a structured screenplay with its cues and headings, and makes the
     // analysis follow them.
     void appendLayout(const ScreenplayLayout &layout);
@@ -90,26 +97,27 @@ public:
 
     // Opens a screenplay as the file-open command does once the file is chosen: empties the
     // lists, takes the type from the suffix, loads "characters.txt", reads the file, loads
-    // "colors.txt" and, when enabled, runs discovery.
-    void openScreenplay(const QString &name);
+    // "colors.txt" and, when enabled, runs discovery. Returns why the file could not be read.
+    FileError openScreenplay(const QString &name);
     // Replaces the CharacterList by a fresh copy of `characters` and builds markup and scenes.
     void buildModel();
 
     // The characters file: included characters with aliases and forced colours.
     bool loadCharacters(const QString &fileName);
-    bool saveCharacters(const QString &fileName);
+    FileError saveCharacters(const QString &fileName);
     // The colours file: the colours discovery hands out in order.
     bool loadColors(const QString &fileName);
-    bool saveColors(const QString &fileName);
+    // With no characters the file is left as it is, and the error says why.
+    FileError saveColors(const QString &fileName);
     // Break-string files, one break string per line.
     bool loadBreakStrings(const QString &path);
-    bool saveBreakStrings(const QString &path);
+    FileError saveBreakStrings(const QString &path);
 
     // The seven parse settings in file order, pointing at this object's members.
     QVector<ConfigEntry> configEntries();
     // Reads settings by the token rule: names match case-insensitively, values follow them.
     static bool readConfig(const QString &path, const QVector<ConfigEntry *> &entries);
-    static bool writeConfig(const QString &path, const QVector<ConfigEntry *> &entries);
+    static FileError writeConfig(const QString &path, const QVector<ConfigEntry *> &entries);
     // The fraction of the text between two samples of the thread view: 1 / "NumberSteps", held
     // to the range that makes a useful, bounded graph.
     float viewStep() const;
@@ -121,25 +129,26 @@ public:
     bool loadSettings(const QString &path = QStringLiteral("config.txt"));
 
     // The statistics exports; with no parsed screenplay they write the header only.
-    void writeSceneStats(const QString &fname);
-    void writeCharacterStats(const QString &fname);
+    FileError writeSceneStats(const QString &fname);
+    FileError writeCharacterStats(const QString &fname);
     QByteArray sceneStats() const;
     // Computes every character's statistics fields and returns the file's bytes.
     QByteArray characterStats();
     // What "Save Markup" writes: a style block colouring the characters, then the markup.
     QByteArray markupDocument() const;
+    FileError writeMarkup(const QString &fname);
 
     // The lines, heading and speeches of every scene of the current model, in scene order.
     QVector<SceneText> sceneTexts() const;
     // The scene breakdown: one CSV row per scene with its heading taken apart, its speakers and
     // the characters present; with no parsed screenplay, the header only.
     QByteArray sceneBreakdown() const;
-    void writeSceneBreakdown(const QString &fname);
+    FileError writeSceneBreakdown(const QString &fname);
     // Who shares scenes with whom in the current model.
     CharacterNetwork characterNetwork() const;
     // Writes the network as GraphML to graphmlName and as a CSV edge list beside it, named like
     // it with "-edges.csv" in place of ".graphml".
-    void writeCharacterNetwork(const QString &graphmlName);
+    FileError writeCharacterNetwork(const QString &graphmlName);
     static QString edgeListName(const QString &graphmlName);
 
     // The sample break strings offered when "breakStrings.txt" is missing.
@@ -179,19 +188,9 @@ public:
     bool mergeCueExtensions = false;
     float lastPosition = 0.0f;
 
-protected:
-    // Hooks for the window: the defaults do nothing and never cancel.
-    virtual void titleChanged(const QString &title);
-    virtual void progressStarted(const QString &label, int maximum);
-    virtual bool progressCanceled() const;
-    virtual void setProgressValue(int value);
-    virtual void setProgressTitle(const QString &title);
-    // The stage that progressStarted began has ended; its progress display must not show again.
-    virtual void progressFinished();
-    virtual void breakStringsChanged();
-    // A screenplay file that was read is not of its format; the default says why on standard
-    // error, as "FILE: REASON".
-    virtual void readFailed(const QString &fileName, const QString &reason);
+    // Receives the progress of discovery and markup and may cancel them; none by default. The
+    // owner keeps it alive while it is set.
+    void setProgress(AnalysisProgress *progress) { m_progress = progress; }
 
 private:
     Qt::CaseSensitivity matchCase() const;
@@ -210,6 +209,14 @@ private:
     // scene or give a page number. Told without splitting the line into words.
     bool markupLeavesAsIs(const QString &line, const QStringList &sceneOpeners);
 
+    // The progress display, when there is one.
+    void progressStarted(const QString &label, int maximum);
+    bool progressCanceled() const;
+    void setProgressValue(int value);
+    void setProgressTitle(const QString &title);
+    void progressFinished();
+
+    AnalysisProgress *m_progress = nullptr;
     std::vector<std::unique_ptr<Character>> m_ownedCharacters;
     std::unique_ptr<MentionIndex> m_mentionIndex;
     // Set while a whole text is marked up and no name, alias or break string starts with an

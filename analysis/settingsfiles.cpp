@@ -61,7 +61,7 @@ bool ScreenplayAnalysis::loadCharacters(const QString &fileName)
     return true;
 }
 
-bool ScreenplayAnalysis::saveCharacters(const QString &fileName)
+FileError ScreenplayAnalysis::saveCharacters(const QString &fileName)
 {
     QString text;
     for (const Character *c : qAsConst(includeCharacters)) {
@@ -92,13 +92,13 @@ bool ScreenplayAnalysis::loadColors(const QString &fileName)
     return true;
 }
 
-bool ScreenplayAnalysis::saveColors(const QString &fileName)
+FileError ScreenplayAnalysis::saveColors(const QString &fileName)
 {
     // With no character in force the file would be emptied, and the colours in it lost.
     if (characters.isEmpty()) {
         const QString reason = QStringLiteral("there are no characters to take colours from");
-        reportNotWritten(fileName, reason, fileName + QStringLiteral(" left as it is: ") + reason);
-        return false;
+        printLine(fileName + QStringLiteral(" left as it is: ") + reason);
+        return {fileName, QStringLiteral("was left as it is"), reason};
     }
     QString text;
     for (const Character *c : qAsConst(characters))
@@ -115,11 +115,10 @@ bool ScreenplayAnalysis::loadBreakStrings(const QString &path)
     for (const QString &line : qAsConst(lines))
         if (!line.isEmpty())
             breakStrings.append(line);
-    breakStringsChanged();
     return true;
 }
 
-bool ScreenplayAnalysis::saveBreakStrings(const QString &path)
+FileError ScreenplayAnalysis::saveBreakStrings(const QString &path)
 {
     QString text;
     for (const QString &b : qAsConst(breakStrings))
@@ -177,7 +176,8 @@ bool ScreenplayAnalysis::readConfig(const QString &path, const QVector<ConfigEnt
     return true;
 }
 
-bool ScreenplayAnalysis::writeConfig(const QString &path, const QVector<ConfigEntry *> &entries)
+FileError ScreenplayAnalysis::writeConfig(const QString &path,
+                                          const QVector<ConfigEntry *> &entries)
 {
     QString text;
     for (const ConfigEntry *e : entries) {

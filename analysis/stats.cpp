@@ -112,18 +112,19 @@ QByteArray ScreenplayAnalysis::characterStats()
     return text.toLatin1();
 }
 
-void ScreenplayAnalysis::writeSceneStats(const QString &fname)
+FileError ScreenplayAnalysis::writeSceneStats(const QString &fname)
 {
-    QSaveFile file(fname);
-    if (openWholeFile(file, QStringLiteral("file not found")))
-        commitWholeFile(file, sceneStats());
+    return saveWholeFile(fname, sceneStats(), QStringLiteral("file not found"));
 }
 
-void ScreenplayAnalysis::writeCharacterStats(const QString &fname)
+FileError ScreenplayAnalysis::writeCharacterStats(const QString &fname)
 {
-    QSaveFile file(fname);
-    if (openWholeFile(file, QStringLiteral("file not found")))
-        commitWholeFile(file, characterStats());
+    return saveWholeFile(fname, characterStats(), QStringLiteral("file not found"));
+}
+
+FileError ScreenplayAnalysis::writeMarkup(const QString &fname)
+{
+    return saveWholeFile(fname, markupDocument(), QStringLiteral("file not found"));
 }
 
 QByteArray ScreenplayAnalysis::markupDocument() const

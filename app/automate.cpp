@@ -3,6 +3,7 @@
 
 #include "fileio.h"
 #include "option.h"
+#include "screenplayjob.h"
 #include "ui_optionsdialog.h"
 
 #include <QDialog>
@@ -66,7 +67,7 @@ void Plotloom::automateTrigger()
         if (automateFiles.isEmpty())
             return;
         if (autoWriteImages) {
-            const QString image = fileName + QLatin1String(".png");
+            const QString image = ScreenplayJob::imageName(analysis.fileName);
             ui.ThreadView->saveImageToFile(image);
             ui.ThreadView->makeCurrent();
             for (int i = 0; i < 10; ++i)
@@ -75,18 +76,21 @@ void Plotloom::automateTrigger()
             // must not pass to the next screenplay's picture.
             if (!ui.ThreadView->imageFileName.isEmpty()) {
                 ui.ThreadView->saveImageToFile(QString());
-                reportNotWritten(image, tr("the screenplay has no scenes to draw"),
-                                 QStringLiteral("could not write ") + image);
+                printLine(QStringLiteral("could not write ") + image);
+                showError(FileError::notWritten(image, tr("the screenplay has no scenes to draw")));
             }
         }
-        if (autoWriteSceneStats)
-            writeSceneStats(fileName + QLatin1String("-scene.csv"));
-        if (autoWriteCharacterStats)
-            writeCharacterStats(fileName + QLatin1String("-character.csv"));
+        ExportChoice exports;
+        exports.sceneStats = autoWriteSceneStats;
+        exports.characterStats = autoWriteCharacterStats;
+        for (const FileError &error :
+             ScreenplayJob(analysis).writeExports(analysis.fileName, exports))
+            showError(error);
         automateFiles.removeFirst();
-        if (automateFiles.isEmpty())
-            return;
     }
-    openAndParse(automateFiles.first());
-    scheduleAutomateStep(autoDelay);
+    // A screenplay that cannot be read is named in the message area and has no outputs.
+    while (!automateFiles.isEmpty() && !openAndParse(automateFiles.first()))
+        automateFiles.removeFirst();
+    if (!automateFiles.isEmpty())
+        scheduleAutomateStep(autoDelay);
 }

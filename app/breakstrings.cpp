@@ -5,15 +5,10 @@
 #include <QInputDialog>
 #include <QListWidgetItem>
 
-void Plotloom::breakStringsChanged()
-{
-    resetBreakStringList();
-}
-
 void Plotloom::resetBreakStringList()
 {
     ui.listWidget_BreakString->clear();
-    for (const QString &b : qAsConst(breakStrings)) {
+    for (const QString &b : qAsConst(analysis.breakStrings)) {
         auto *item = new QListWidgetItem(b);
         item->setData(Qt::ForegroundRole, QBrush(Qt::black));
         item->setData(Qt::BackgroundRole, QBrush(Qt::white));
@@ -23,14 +18,16 @@ void Plotloom::resetBreakStringList()
 
 void Plotloom::loadBreakStringList()
 {
-    loadBreakStrings(QFileDialog::getOpenFileName(nullptr, tr("Select a breakstring file")));
+    if (analysis.loadBreakStrings(
+            QFileDialog::getOpenFileName(nullptr, tr("Select a breakstring file"))))
+        resetBreakStringList();
 }
 
 void Plotloom::saveBreakStringList()
 {
     const QString path = QFileDialog::getSaveFileName(nullptr, tr("Select a breakstring file"));
     if (!path.isEmpty()) // a cancelled dialog writes nothing
-        saveBreakStrings(path);
+        showError(analysis.saveBreakStrings(path));
 }
 
 void Plotloom::addBreakString()
@@ -38,7 +35,7 @@ void Plotloom::addBreakString()
     const QString text = QInputDialog::getText(nullptr, tr("QInputDialog::getText()"),
                                                tr("Break String:"), QLineEdit::Normal, QString());
     if (!text.isEmpty())
-        breakStrings.append(text);
+        analysis.breakStrings.append(text);
     resetBreakStringList();
 }
 
@@ -48,9 +45,9 @@ void Plotloom::removeBreakString()
     for (const QListWidgetItem *item : ui.listWidget_BreakString->selectedItems())
         selected.append(item->text());
     QStringList kept;
-    for (const QString &b : qAsConst(breakStrings))
+    for (const QString &b : qAsConst(analysis.breakStrings))
         if (!selected.contains(b))
             kept.append(b);
-    breakStrings = kept;
+    analysis.breakStrings = kept;
     resetBreakStringList();
 }

@@ -30,11 +30,11 @@ QListWidgetItem *includeRow(const Character *c)
 
 void Plotloom::includeCharactersDialog()
 {
-    loadCharacters(QStringLiteral("characters.txt"));
+    analysis.loadCharacters(QStringLiteral("characters.txt"));
     // An included character in force also has a row in the character list; the dialog's row
     // takes its place in listItem while the dialog is open, and it comes back afterwards.
     QHash<Character *, QListWidgetItem *> characterRows;
-    for (Character *c : qAsConst(includeCharacters))
+    for (Character *c : qAsConst(analysis.includeCharacters))
         if (c->listItem && c->listItem->listWidget() == ui.listWidget)
             characterRows.insert(c, c->listItem);
     QDialog dialog;
@@ -53,21 +53,21 @@ void Plotloom::includeCharactersDialog()
     resetCharacterUIList();
     const bool accepted = dialog.exec() == QDialog::Accepted;
     // The dialog's rows go with it.
-    for (Character *c : qAsConst(includeCharacters))
+    for (Character *c : qAsConst(analysis.includeCharacters))
         if (c->listItem && c->listItem->listWidget() == includeUi.listWidget)
             c->listItem = nullptr;
     for (auto row = characterRows.cbegin(); row != characterRows.cend(); ++row)
         row.key()->listItem = row.value();
     includeUi = Ui_IncludeCharacters();
     if (accepted)
-        saveCharacters(QStringLiteral("characters.txt"));
+        showError(analysis.saveCharacters(QStringLiteral("characters.txt")));
 }
 
 void Plotloom::resetCharacterUIList()
 {
     if (includeUi.listWidget) {
         includeUi.listWidget->clear();
-        for (Character *c : qAsConst(includeCharacters)) {
+        for (Character *c : qAsConst(analysis.includeCharacters)) {
             c->listItem = includeRow(c);
             includeUi.listWidget->addItem(c->listItem);
         }
@@ -81,10 +81,10 @@ void Plotloom::addIncludeCharacter()
                                                tr("Character Name:"), QLineEdit::Normal, QString());
     if (text.isEmpty() || !includeUi.listWidget)
         return;
-    Character *c = newCharacter(text.split(QLatin1Char(' '), Qt::KeepEmptyParts));
+    Character *c = analysis.newCharacter(text.split(QLatin1Char(' '), Qt::KeepEmptyParts));
     c->color = QColor(255, 255, 255);
     c->listItem = includeRow(c);
-    includeCharacters.append(c);
+    analysis.includeCharacters.append(c);
     includeUi.listWidget->addItem(c->listItem);
 }
 
@@ -94,13 +94,13 @@ void Plotloom::removeIncludeCharacter()
         return;
     const QList<QListWidgetItem *> selected = includeUi.listWidget->selectedItems();
     QVector<Character *> kept;
-    for (Character *c : qAsConst(includeCharacters)) {
+    for (Character *c : qAsConst(analysis.includeCharacters)) {
         if (!selected.contains(c->listItem))
             kept.append(c);
         else
             c->listItem = nullptr; // its row goes with the rebuild
     }
-    includeCharacters = kept;
+    analysis.includeCharacters = kept;
     resetCharacterUIList();
 }
 
@@ -112,7 +112,7 @@ void Plotloom::setIncludeCharacterColor()
     if (!color.isValid())
         return;
     const QList<QListWidgetItem *> selected = includeUi.listWidget->selectedItems();
-    for (Character *c : qAsConst(includeCharacters)) {
+    for (Character *c : qAsConst(analysis.includeCharacters)) {
         if (c->listItem && selected.contains(c->listItem)) {
             c->color = color;
             c->colorSet = true;
@@ -124,13 +124,13 @@ void Plotloom::setIncludeCharacterColor()
 void Plotloom::loadColorsAndRecolor()
 {
     // A cancelled dialog, or a file that cannot be read, changes no colour.
-    if (!loadColors(QFileDialog::getOpenFileName(nullptr, tr("Select a color file"))))
+    if (!analysis.loadColors(QFileDialog::getOpenFileName(nullptr, tr("Select a color file"))))
         return;
-    if (characters.isEmpty() || colors.isEmpty())
+    if (analysis.characters.isEmpty() || analysis.colors.isEmpty())
         return;
-    for (int i = 0; i < characters.size(); ++i) {
-        Character *c = characters.at(i);
-        c->color = colors.at(std::min(i, colors.size() - 1));
+    for (int i = 0; i < analysis.characters.size(); ++i) {
+        Character *c = analysis.characters.at(i);
+        c->color = analysis.colors.at(std::min(i, analysis.colors.size() - 1));
         if (c->listItem)
             c->listItem->setData(Qt::BackgroundRole, QBrush(c->color));
     }

@@ -2,9 +2,11 @@
 #include "plotloom.h"
 
 #include "htmlnames.h"
+#include "screenplayjob.h"
 #include "webtextview.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QListWidgetItem>
 
 void Plotloom::OpenFile()
@@ -16,10 +18,17 @@ void Plotloom::OpenFile()
     openAndParse(name);
 }
 
-void Plotloom::openAndParse(const QString &name)
+bool Plotloom::openAndParse(const QString &name)
 {
-    openScreenplay(name);
+    ScreenplayJob job(analysis);
+    const FileError error = job.open(name);
+    showError(error);
+    // A file that is no screenplay at all leaves the open one as it was.
+    if (!job.opened())
+        return false;
+    setWindowTitle(QStringLiteral("Yarnwise : ") + QFileInfo(name).fileName());
     Parse();
+    return error.isNull();
 }
 
 void Plotloom::reparseTrigger()
@@ -39,15 +48,15 @@ void Plotloom::Parse()
     loadConfig();
     ui.ThreadView->clear();
     // The rows go with the list widget; nothing may keep pointing at them.
-    if (characterList)
-        forgetListRows(characterList->characters);
-    forgetListRows(characters);
+    if (analysis.characterList)
+        forgetListRows(analysis.characterList->characters);
+    forgetListRows(analysis.characters);
     ui.listWidget->clear();
 
-    buildModel();
+    analysis.buildModel();
     SetText();
 
-    ui.ThreadView->init(characterList, viewStep());
+    ui.ThreadView->init(analysis.characterList, analysis.viewStep());
     ui.ThreadView->textView = m_textView.get();
     ui.ThreadView->spheresBox = ui.checkBox_Spheres;
     ui.ThreadView->springsBox = ui.checkBox_Springs;
@@ -56,7 +65,7 @@ void Plotloom::Parse()
     ui.ThreadView->moveToPlaneBox = ui.checkBox_MoveToPlane;
     ui.ThreadView->drawNamesBox = ui.checkBox_DrawNames;
 
-    for (Character *c : qAsConst(characterList->characters)) {
+    for (Character *c : qAsConst(analysis.characterList->characters)) {
         QString text;
         for (const QString &word : c->names)
             text += word + QLatin1Char(' ');
@@ -70,9 +79,9 @@ void Plotloom::Parse()
 
 void Plotloom::SetText()
 {
-    m_textView->setHtml(markup);
-    if (characterList) {
-        for (const Character *c : qAsConst(characterList->characters)) {
+    m_textView->setHtml(analysis.markup);
+    if (analysis.characterList) {
+        for (const Character *c : qAsConst(analysis.characterList->characters)) {
             if (c->names.join(QString()).isEmpty())
                 continue; // no selector can name an empty class
             const QString selector = classSelector(QStringLiteral("span"), c->className());
@@ -80,10 +89,10 @@ void Plotloom::SetText()
             m_textView->setStyle(selector, QStringLiteral("font-weight"), QStringLiteral("bold"));
         }
     }
-    m_textView->setStyleAlternately(classSelector(QStringLiteral("div"), sceneClass),
+    m_textView->setStyleAlternately(classSelector(QStringLiteral("div"), analysis.sceneClass),
                                     QStringLiteral("background-color"), sceneColorEven.name(),
                                     sceneColorOdd.name());
-    const QString heading = classSelector(QStringLiteral("span"), breakStringClass);
+    const QString heading = classSelector(QStringLiteral("span"), analysis.breakStringClass);
     m_textView->setStyle(heading, QStringLiteral("color"), QStringLiteral("purple"));
     m_textView->setStyle(heading, QStringLiteral("font-weight"), QStringLiteral("bold"));
     m_textView->setStyle(heading, QStringLiteral("font-style"), QStringLiteral("italic"));

@@ -25,21 +25,11 @@
 
 namespace {
 
-void printLine(const char *line)
-{
-    std::puts(line);
-    std::fflush(stdout);
-}
-
 // The reparse button's margins within the thread view.
 constexpr int reparseMarginLeft = 30;
 constexpr int reparseMarginTop = 20;
 constexpr int reparseMarginRight = 19;
 constexpr int reparseMarginBottom = 20;
-
-// How often the progress dialog's value is shown; setting it runs the event loop, which is far
-// slower than a line of analysis, while cancelling is still polled at every line.
-constexpr qint64 progressIntervalMs = 30;
 
 } // namespace
 
@@ -56,8 +46,12 @@ Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
         resize(size().boundedTo(screen->availableSize()));
     // The text view would take Ctrl+A (select all) for itself; see eventFilter.
     ui.webView->installEventFilter(this);
-    setNotWrittenHandler(
-        [this](const QString &path, const QString &reason) { showNotWritten(path, reason); });
+    analysis.setProgress(&m_progressDialogs);
+    connect(ui.ThreadView, &GraphWidget::imageSaved, this,
+            [this](const QString &name, const QString &failure) {
+                if (!failure.isEmpty())
+                    showError(FileError::notWritten(name, failure));
+            });
 
     // Menus and buttons start operations, which never run inside another one (see whenIdle).
     const auto menuOperation = [this](void (Plotloom::*dispatch)(QAction *)) {
@@ -110,18 +104,18 @@ Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
     connect(ui.webView, &QWidget::customContextMenuRequested, this,
             &Plotloom::customContextMenuTrigger);
 
-    if (!loadBreakStrings(QStringLiteral("breakStrings.txt"))) {
+    if (!analysis.loadBreakStrings(QStringLiteral("breakStrings.txt"))) {
         QMessageBox box;
         box.setText(tr("No breakstring file was found."));
         box.setInformativeText(tr("Would you like create a sample breakstring file?"));
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Ok);
         if (box.exec() == QMessageBox::Ok) {
-            breakStrings += sampleBreakStrings();
-            resetBreakStringList();
-            saveBreakStrings(QStringLiteral("breakStrings.txt"));
+            analysis.breakStrings += ScreenplayAnalysis::sampleBreakStrings();
+            showError(analysis.saveBreakStrings(QStringLiteral("breakStrings.txt")));
         }
     }
+    resetBreakStringList();
 
     ui.pushButton_Reparse->hide();
     // The button covers the view at whatever size the view has, with the form's margins.
@@ -132,7 +126,7 @@ Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
     ui.pushButton_Reparse->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     connect(ui.pushButton_Reparse, &QPushButton::clicked, this,
             operation(&Plotloom::reparseTrigger));
-    loadCharacters(QStringLiteral("characters.txt"));
+    analysis.loadCharacters(QStringLiteral("characters.txt"));
     m_textView->setDefaultFontSize(11);
     About();
     setWindowTitle(QStringLiteral("Yarnwise (v %1.%2)").arg(majorVersion).arg(minorVersion));
@@ -140,7 +134,6 @@ Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
 
 Plotloom::~Plotloom()
 {
-    setNotWrittenHandler({});
     // The view keeps a pointer to the list, which the analysis deletes after this body.
     ui.ThreadView->clear();
     ui.ThreadView->textView = nullptr;
@@ -235,11 +228,11 @@ void Plotloom::charactersmenuTrigger(QAction *action)
     } else if (text == QLatin1String("Load Colors...")) {
         loadColorsAndRecolor();
     } else if (text == QLatin1String("Save Colors")) {
-        saveColors(QStringLiteral("colors.txt"));
+        showError(analysis.saveColors(QStringLiteral("colors.txt")));
     } else if (text == QLatin1String("Save Colors as...")) {
         const QString path = QFileDialog::getSaveFileName(nullptr, tr("Select a color file"));
         if (!path.isEmpty()) // a cancelled dialog writes nothing
-            saveColors(path);
+            showError(analysis.saveColors(path));
     }
 }
 
@@ -253,7 +246,7 @@ void Plotloom::breakstringsmenuTrigger(QAction *action)
     else if (text == QLatin1String("Load BreakStrings..."))
         loadBreakStringList();
     else if (text == QLatin1String("Save BreakStrings"))
-        saveBreakStrings(QStringLiteral("breakStrings.txt"));
+        showError(analysis.saveBreakStrings(QStringLiteral("breakStrings.txt")));
     else if (text == QLatin1String("Save BreakStrings as..."))
         saveBreakStringList();
 }
@@ -293,7 +286,7 @@ void Plotloom::writeSceneStats()
 
 void Plotloom::writeSceneStats(const QString &fname)
 {
-    ScreenplayAnalysis::writeSceneStats(fname);
+    showError(analysis.writeSceneStats(fname));
 }
 
 void Plotloom::writeCharacterStats()
@@ -304,7 +297,7 @@ void Plotloom::writeCharacterStats()
 
 void Plotloom::writeCharacterStats(const QString &fname)
 {
-    ScreenplayAnalysis::writeCharacterStats(fname);
+    showError(analysis.writeCharacterStats(fname));
 }
 
 void Plotloom::writeSceneBreakdown()
@@ -315,7 +308,7 @@ void Plotloom::writeSceneBreakdown()
 
 void Plotloom::writeSceneBreakdown(const QString &fname)
 {
-    ScreenplayAnalysis::writeSceneBreakdown(fname);
+    showError(analysis.writeSceneBreakdown(fname));
 }
 
 void Plotloom::writeCharacterNetwork()
@@ -327,7 +320,7 @@ void Plotloom::writeCharacterNetwork()
 
 void Plotloom::writeCharacterNetwork(const QString &graphmlName)
 {
-    ScreenplayAnalysis::writeCharacterNetwork(graphmlName);
+    showError(analysis.writeCharacterNetwork(graphmlName));
 }
 
 void Plotloom::saveMarkup()
@@ -335,66 +328,25 @@ void Plotloom::saveMarkup()
     const QString name =
         QFileDialog::getSaveFileName(this, tr("Save Markup"), QDir::currentPath(),
                                      tr("html (*.html);;xml (*.xml);; All files (*.*)"));
-    saveWholeFile(name, markupDocument(), QStringLiteral("file not found"));
+    showError(analysis.writeMarkup(name));
 }
 
-void Plotloom::showNotWritten(const QString &path, const QString &reason)
+void Plotloom::showError(const FileError &error)
 {
-    const QString line =
-        tr("%1 was not saved: %2.")
-            .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason);
+    // No name is a cancelled file dialog: nothing to tell.
+    if (error.isNull() || error.path.isEmpty())
+        return;
+    FileError shown = error;
+    shown.path = QDir::toNativeSeparators(QFileInfo(error.path).absoluteFilePath());
+    const QString line = shown.message() + QLatin1Char('.');
     statusBar()->showMessage(line, messageTimeout);
-    if (!m_notWritten) {
-        m_notWritten = std::make_unique<QMessageBox>(QMessageBox::Warning, tr("Not saved"),
-                                                     QString(), QMessageBox::Ok, this);
-        m_notWritten->setModal(false);
+    if (!m_messages) {
+        m_messages = std::make_unique<QMessageBox>(QMessageBox::Warning, tr("Plotloom"), QString(),
+                                                   QMessageBox::Ok, this);
+        m_messages->setModal(false);
     }
-    // While the box is open further failures join it, so a batch run does not pile up boxes.
-    m_notWritten->setText(
-        m_notWritten->isVisible() ? m_notWritten->text() + QLatin1Char('\n') + line : line);
-    m_notWritten->show();
-}
-
-void Plotloom::titleChanged(const QString &title)
-{
-    setWindowTitle(title);
-}
-
-void Plotloom::progressStarted(const QString &label, int maximum)
-{
-    progress = std::make_unique<QProgressDialog>(label, tr("Abort"), 0, maximum, this);
-    progress->setWindowModality(Qt::WindowModal);
-    progress->show();
-    m_progressTitle.clear();
-    m_progressUpdated.start();
-}
-
-bool Plotloom::progressCanceled() const
-{
-    return progress && progress->wasCanceled();
-}
-
-void Plotloom::setProgressValue(int value)
-{
-    if (!progress)
-        return;
-    if (value < progress->maximum() && m_progressUpdated.isValid() &&
-        m_progressUpdated.elapsed() < progressIntervalMs)
-        return;
-    progress->setValue(value);
-    m_progressUpdated.start();
-}
-
-void Plotloom::progressFinished()
-{
-    // A dialog that was never shown keeps a timer that would show it later; it goes instead.
-    progress.reset();
-}
-
-void Plotloom::setProgressTitle(const QString &title)
-{
-    if (!progress || title == m_progressTitle)
-        return;
-    m_progressTitle = title;
-    progress->setWindowTitle(title);
+    // While the box is open further messages join it, so a batch run does not pile up boxes.
+    m_messages->setText(m_messages->isVisible() ? m_messages->text() + QLatin1Char('\n') + line
+                                                : line);
+    m_messages->show();
 }

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "progressdialogs.h"
 #include "screenplayanalysis.h"
 #include "ui_includecharacters.h"
 #include "ui_plotloom.h"
 
 #include <QColor>
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
 
@@ -22,9 +22,9 @@ class QMessageBox;
 class QProgressDialog;
 class WebTextView;
 
-// The main window: it holds the screenplay analysis, shows the marked-up text beside the thread
+// The main window: it owns the screenplay analysis, shows the marked-up text beside the thread
 // view, and dispatches the six menus.
-class Plotloom : public QMainWindow, public ScreenplayAnalysis {
+class Plotloom : public QMainWindow {
     Q_OBJECT
 public:
     explicit Plotloom(QWidget *parent = nullptr);
@@ -35,6 +35,9 @@ public:
 
     // Asks for a screenplay and runs the whole chain: read, discover, parse, show.
     void OpenFile();
+    // Opens a screenplay and parses it, as Open File and each batch step do; a file that cannot
+    // be read is named in the message area. False when it could not be read.
+    bool openAndParse(const QString &name);
     // Rebuilds the model and both views from the lines and characters in memory.
     void Parse();
     // Shows the markup in the text view and styles characters, scenes and headings.
@@ -59,6 +62,8 @@ public:
     // Shows the About dialog modally.
     void About();
 
+    // The screenplay model, the settings and every operation on them that needs no widget.
+    ScreenplayAnalysis analysis;
     Ui_PlotloomClass ui;
     // The Included Characters form while its dialog is open; all null otherwise.
     Ui_IncludeCharacters includeUi{};
@@ -81,6 +86,10 @@ public:
     // dialogs, where a timer or a menu could otherwise start another over the same members.
     void whenIdle(std::function<void()> op);
     bool busy() const { return m_operations > 0; }
+    // Where the analysis reports its progress: the `progress` dialog.
+    AnalysisProgress &progressDisplay() { return m_progressDialogs; }
+    // Names a file operation that failed, with its reason, in the message area beside the window.
+    void showError(const FileError &error);
 
 public slots:
     void saveImage();
@@ -115,13 +124,6 @@ public slots:
     void reparseTrigger();
 
 protected:
-    void titleChanged(const QString &title) override;
-    void progressStarted(const QString &label, int maximum) override;
-    bool progressCanceled() const override;
-    void setProgressValue(int value) override;
-    void setProgressTitle(const QString &title) override;
-    void progressFinished() override;
-    void breakStringsChanged() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     // Ends the process for "Quit"; tests replace it.
     virtual void quit(int status);
@@ -133,10 +135,6 @@ private:
     void forgetListRows(const QVector<Character *> &list);
     // False, with a word to the user, for a selection that holds no text.
     bool selectionUsable(const QString &selected);
-    // Tells the user that a file was not written, and why.
-    void showNotWritten(const QString &path, const QString &reason);
-    // Opens a screenplay and parses it, as Open File and each batch step do.
-    void openAndParse(const QString &name);
     // The slot as a menu, button or text view action runs it: through whenIdle.
     std::function<void()> operation(void (Plotloom::*slot)());
     void runOperation(const std::function<void()> &op);
@@ -146,10 +144,9 @@ private:
     static constexpr int messageTimeout = 10000;
 
     std::unique_ptr<WebTextView> m_textView;
-    // Lists the files that were not written, without blocking the window or a batch run.
-    std::unique_ptr<QMessageBox> m_notWritten;
-    QElapsedTimer m_progressUpdated;
-    QString m_progressTitle;
+    ProgressDialogs m_progressDialogs{this, progress};
+    // The message area: lists what went wrong, without blocking the window or a batch run.
+    std::unique_ptr<QMessageBox> m_messages;
     // Identifies the batch run whose steps are pending; a new run makes older steps stale.
     int m_automateRun = 0;
     // The number of operations running (nested ones count too) and those waiting for their end.

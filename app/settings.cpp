@@ -21,14 +21,14 @@ QVector<ConfigEntry *> entries(const std::vector<std::unique_ptr<Option>> &optio
 bool Plotloom::loadConfig()
 {
     options.clear();
-    for (const ConfigEntry &entry : configEntries()) {
+    for (const ConfigEntry &entry : analysis.configEntries()) {
         options.push_back(std::make_unique<Option>(entry));
-        if (entry.intValue == &numberSteps) {
-            options.back()->minimum = minimumNumberSteps;
-            options.back()->maximum = maximumNumberSteps;
+        if (entry.intValue == &analysis.numberSteps) {
+            options.back()->minimum = ScreenplayAnalysis::minimumNumberSteps;
+            options.back()->maximum = ScreenplayAnalysis::maximumNumberSteps;
         }
     }
-    return readConfig(QStringLiteral("config.txt"), entries(options));
+    return ScreenplayAnalysis::readConfig(QStringLiteral("config.txt"), entries(options));
 }
 
 bool Plotloom::saveConfig()
@@ -44,8 +44,11 @@ bool Plotloom::saveConfig()
                          option->boolValue ? *option->boolValue : false});
         option->takeWidgetValue();
     }
-    if (writeConfig(QStringLiteral("config.txt"), entries(options)))
+    const FileError error =
+        ScreenplayAnalysis::writeConfig(QStringLiteral("config.txt"), entries(options));
+    if (error.isNull())
         return true;
+    showError(error);
     for (size_t i = 0; i < options.size(); ++i) {
         if (options[i]->intValue)
             *options[i]->intValue = saved[i].intValue;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "plotloom.h"
 
+#include "fileio.h"
 #include "htmlnames.h"
 #include "webtextview.h"
 
@@ -8,8 +9,6 @@
 #include <QMenu>
 #include <QStatusBar>
 #include <QWebView>
-
-#include <cstdio>
 
 void Plotloom::customContextMenuTrigger(const QPoint &pos)
 {
@@ -27,23 +26,21 @@ void Plotloom::customContextMenuTrigger(const QPoint &pos)
 
 void Plotloom::textAddCharacterTrigger()
 {
-    std::puts("add character");
-    std::fflush(stdout);
+    printLine(QStringLiteral("add character"));
     const QString selected = m_textView->selectedText();
     if (!selectionUsable(selected))
         return;
-    addCharacter(selected.split(QLatin1Char(' '), Qt::KeepEmptyParts));
+    analysis.addCharacter(selected.split(QLatin1Char(' '), Qt::KeepEmptyParts));
     setReparseNeeded();
 }
 
 void Plotloom::textBreakStringTrigger()
 {
-    std::puts("add breakstring");
-    std::fflush(stdout);
+    printLine(QStringLiteral("add breakstring"));
     const QString selected = m_textView->selectedText();
     if (!selectionUsable(selected))
         return;
-    breakStrings.append(selected);
+    analysis.breakStrings.append(selected);
     setReparseNeeded();
 }
 
@@ -68,7 +65,7 @@ void Plotloom::textBreakHereTrigger()
     const float clicked = content > 0.0f ? y / content : 0.0f;
     const float shown = content > 0.0f ? height / content : 0.0f;
     const float position = static_cast<float>((scrolled + clicked) / (shown + 1.0));
-    userBreaks.append(position);
+    analysis.userBreaks.append(position);
     setReparseNeeded();
 }
 
@@ -81,9 +78,9 @@ void Plotloom::setReparseNeeded()
 
 void Plotloom::currentColorChanged(const QColor &)
 {
-    if (!characterList)
+    if (!analysis.characterList)
         return;
-    for (const Character *c : qAsConst(characterList->characters)) {
+    for (const Character *c : qAsConst(analysis.characterList->characters)) {
         if (!c->listItem || !c->listItem->listWidget() || !c->listItem->isSelected() ||
             c->className().isEmpty())
             continue;

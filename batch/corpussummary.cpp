@@ -2,6 +2,7 @@
 #include "corpussummary.h"
 
 #include "csvrecord.h"
+#include "fileio.h"
 #include "screenplayanalysis.h"
 
 #include <QHash>
@@ -131,4 +132,14 @@ QString CorpusSummary::filesName(const QString &summaryName)
     if (base.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
         base.chop(int(qstrlen(".csv")));
     return base + QStringLiteral("-files.csv");
+}
+
+QVector<FileError> CorpusSummary::write(const QString &path) const
+{
+    QVector<FileError> errors;
+    for (const FileError &error :
+         {saveWholeFile(path, totals()), saveWholeFile(filesName(path), files())})
+        if (!error.isNull())
+            errors.append(error);
+    return errors;
 }

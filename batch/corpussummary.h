@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "fileerror.h"
+
 #include <QByteArray>
 #include <QJsonArray>
 #include <QString>
@@ -40,6 +42,8 @@ public:
     QByteArray files() const;
     // The name of the per-screenplay file beside a summary: totals.csv gives totals-files.csv.
     static QString filesName(const QString &summaryName);
+    // Writes the totals to path and the per-screenplay figures beside it; returns each failure.
+    QVector<FileError> write(const QString &path) const;
 
     // In the order the screenplays were given.
     QVector<Screenplay> screenplays;

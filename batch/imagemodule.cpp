@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The module "plotloom-images": the thread view, drawn off the window for the command-line tool.
+#include "fileerror.h"
 #include "glutsupport.h"
 #include "graphwidget.h"
 #include "imagerenderer.h"
@@ -56,15 +57,18 @@ public:
                 progress(QStringLiteral("settling, frame %1 of %2").arg(frame).arg(settle));
         }
         bool written = false;
-        const QMetaObject::Connection saved =
-            QObject::connect(&m_view, &GraphWidget::imageSaved,
-                             [&written](const QString &, bool ok) { written = ok; });
+        QString failure = QStringLiteral("the frame was not drawn");
+        const QMetaObject::Connection saved = QObject::connect(
+            &m_view, &GraphWidget::imageSaved, [&](const QString &, const QString &reason) {
+                written = reason.isEmpty();
+                failure = reason;
+            });
         m_view.saveImageToFile(path);
         m_view.paintGL();
         QObject::disconnect(saved);
         m_view.saveImageToFile(QString());
         if (!written)
-            errors->append(QStringLiteral("cannot write %1").arg(path));
+            errors->append(FileError::notWritten(path, failure).message());
         return written;
     }
 

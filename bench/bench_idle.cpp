@@ -120,8 +120,7 @@ int main(int argc, char **argv)
     idle(emptyWaitSeconds);
     report("empty window", measureIdle(view, measureSeconds));
 
-    window.openScreenplay(screenplay);
-    window.Parse();
+    window.openAndParse(screenplay);
     // Notes when the view draws its last frame before the measurement.
     const double opened = wallSeconds();
     double lastFrame = opened;

@@ -55,14 +55,13 @@ void openToFirstFrame(benchmark::State &state, const QString &path)
         return;
     }
     for (auto _ : state) {
-        w.openScreenplay(path);
-        w.Parse();
+        w.openAndParse(path);
         w.ui.webView->repaint(); // lays out and paints the styled text
         w.ui.ThreadView->paintGL();
         w.ui.ThreadView->makeCurrent();
         glFinish();
     }
-    state.counters["lines"] = w.lines.size();
+    state.counters["lines"] = w.analysis.lines.size();
 }
 
 void BM_OpenToFirstFrame(benchmark::State &state)

@@ -311,8 +311,8 @@ void GraphWidget::writePendingImage()
     const QImage frame = read.copy(0, 0, w, h).mirrored();
     const QString failure = writeImage(frame, name);
     if (!failure.isEmpty())
-        reportNotWritten(name, failure, QStringLiteral("could not save image ") + name);
-    emit imageSaved(name, failure.isEmpty());
+        printLine(QStringLiteral("could not save image ") + name);
+    emit imageSaved(name, failure);
 }
 
 void GraphWidget::loadTimeAxisProjection()

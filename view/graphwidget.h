@@ -135,7 +135,7 @@ public:
 
 signals:
     // A pending image was written to fileName, or could not be (the name is cleared either way).
-    void imageSaved(const QString &fileName, bool written);
+    void imageSaved(const QString &fileName, const QString &failure);
 
 public slots:
     // Only reports; the main window saves through saveImageToFile.

@@ -13,15 +13,6 @@
 
 namespace {
 
-// Records the window title the analysis asks for.
-class TitledAnalysis : public ScreenplayAnalysis {
-public:
-    QString title;
-
-protected:
-    void titleChanged(const QString &t) override { title = t; }
-};
-
 // A page of a scanned screenplay: an image, and no text layer.
 QByteArray scannedPdf()
 {
@@ -116,9 +107,12 @@ void TestReading::rewrite_data()
         "\xEF\xBB\xBF"
         "caf\xC3\xA9\xC2\xA0ok\n",
         QString::fromUtf8("caf\xC3\xA9\xC2\xA0ok"));
-    row("NUL bytes survive", "play.txt", QByteArray("a\0b\n", 4), QString::fromLatin1("a\0b", 3));
-    row("empty file", "play.txt", "", "");
-    row("missing file", "play.txt", QByteArray(), "file not found\n");
+    // Files that are no text give no line, and so no one; a missing one the single line.
+    row("NUL bytes: binary", "play.txt", QByteArray("a\0b\n", 4), "!is not a text screenplay");
+    row("mostly control bytes", "play.txt", "\x01\x02\x03\x04\x05\x06\x07\x08\x0e\x0fINT\n",
+        "!is not a text screenplay");
+    row("empty file", "play.txt", "", "!is empty");
+    row("missing file", "play.txt", QByteArray(), "!cannot be read: No such file or directory");
     row("no suffix is plain text", "fountain", "BOB\na > b\n", "BOB|a >  b");
     // Fountain is laid out in typewriter columns first, then rewritten like any text.
     row("Fountain suffix in any case", "play.Fountain", "BOB\na > b\n",
@@ -128,16 +122,19 @@ void TestReading::rewrite_data()
         "</Content></FinalDraft>",
         cue + "BOB");
     row("another XML document as Final Draft", "play.fdx",
-        "<html><body><p>INT. HOUSE</p></body></html>", "!not a Final Draft document");
+        "<html><body><p>INT. HOUSE</p></body></html>",
+        "!cannot be read: not a Final Draft document");
     row("Final Draft document broken off", "play.fdx", "<FinalDraft>\n<Content>\n<Paragraph>",
-        "!not a Final Draft document: XML error at line 3");
-    row("empty Final Draft file", "play.fdx", "", "!not a Final Draft document: the file is empty");
+        "!cannot be read: not a Final Draft document: XML error at line 3");
+    row("empty Final Draft file", "play.fdx", "",
+        "!cannot be read: not a Final Draft document: the file is empty");
     row("a scan without text", "play.PDF", scannedPdf(),
-        "!This PDF has no text layer (it may be a scan), so no characters can be found.");
+        "!cannot be read: This PDF has no text layer (it may be a scan), so no characters can be "
+        "found.");
     row("an encrypted PDF", "play.PDF", lockedPdf(),
-        "!This PDF is locked with a password and cannot be read.");
+        "!cannot be read: This PDF is locked with a password and cannot be read.");
     row("not a PDF", "play.PDF", "INT. HOUSE\n\nBOB\nHi.\n",
-        "!This file is not a PDF that can be read.");
+        "!cannot be read: This file is not a PDF that can be read.");
 }
 
 void TestReading::rewrite()
@@ -150,14 +147,17 @@ void TestReading::rewrite()
     if (failed)
         expected.remove(0, 1);
 
-    TitledAnalysis a;
+    ScreenplayAnalysis a;
     a.lines.append(QStringLiteral("kept"));
     StdoutCapture errors(STDERR_FILENO);
-    a.readFile(path);
-    QCOMPARE(errors.text(), failed ? path + ": " + expected + '\n' : QString());
-    QCOMPARE(a.lines,
-             QStringList{"kept"} + (expected.isEmpty() ? QStringList() : expected.split('|')));
-    QCOMPARE(a.title, bytes.isNull() ? QString() : "Yarnwise : " + name);
+    const FileError error = a.readFile(path);
+    QCOMPARE(errors.text(), QString()); // the caller tells the user
+    QCOMPARE(error.path, failed ? path : QString());
+    QCOMPARE(error.withoutPath(), failed ? expected : QString());
+    const QStringList read = bytes.isNull()                 ? QStringList{"file not found\n"}
+                             : failed || expected.isEmpty() ? QStringList()
+                                                            : expected.split('|');
+    QCOMPARE(a.lines, QStringList{"kept"} + read);
 }
 
 // The screenplay's lines are those a text stream reads from the same bytes, with and without the

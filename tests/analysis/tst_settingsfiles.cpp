@@ -139,25 +139,26 @@ void TestSettingsFiles::saved()
     ScreenplayAnalysis a;
     QVERIFY(a.loadCharacters(QStringLiteral("characters.txt")));
     const QString read = describe(a.includeCharacters);
-    QVERIFY(a.saveCharacters(QStringLiteral("characters.txt")));
+    QVERIFY(a.saveCharacters(QStringLiteral("characters.txt")).isNull());
     const QByteArray written("JOHN  : 255 0 0\n\xc3\x89MILE, MAGGIE, MRS. S \n");
     QCOMPARE(readFile(QStringLiteral("characters.txt")), written);
     QVERIFY(a.loadCharacters(QStringLiteral("characters.txt")));
     QCOMPARE(describe(a.includeCharacters), read);
-    QVERIFY(!a.saveColors(QStringLiteral("characters.txt")));
+    QCOMPARE(a.saveColors(QStringLiteral("characters.txt")).problem, "was left as it is");
     QCOMPARE(readFile(QStringLiteral("characters.txt")), written);
     a.characters = a.includeCharacters;
     a.characters.at(1)->color = QColor(1, 2, 3);
-    QVERIFY(a.saveColors(QStringLiteral("colors.txt")));
+    QVERIFY(a.saveColors(QStringLiteral("colors.txt")).isNull());
     QCOMPARE(readFile(QStringLiteral("colors.txt")), QByteArray("255 0 0\n1 2 3\n"));
     a.breakStrings = QStringList{QString::fromUtf8("\xc3\x89XT")};
-    QVERIFY(a.saveBreakStrings(QStringLiteral("breaks.txt")));
+    QVERIFY(a.saveBreakStrings(QStringLiteral("breaks.txt")).isNull());
     QCOMPARE(readFile(QStringLiteral("breaks.txt")), QByteArray("\xc3\x89XT\n"));
     QDir().mkdir("folder.txt");
     StdoutCapture out;
-    const bool saved = a.saveBreakStrings(QStringLiteral("folder.txt"));
+    const FileError error = a.saveBreakStrings(QStringLiteral("folder.txt"));
     QCOMPARE(out.lines(), QStringList{"could not write folder.txt"});
-    QVERIFY(!saved);
+    QCOMPARE(error.message(), "folder.txt cannot be written: " + error.reason);
+    QVERIFY(!error.reason.isEmpty()); // the system's reason
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFiles)

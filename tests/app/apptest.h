@@ -132,9 +132,33 @@ template <class Window = TestWindow> std::unique_ptr<Window> makeWindow()
 // Opens a screenplay as "Open File" does once the file is chosen.
 inline void openInWindow(Plotloom &window, const QString &path)
 {
-    window.openScreenplay(path);
-    window.Parse();
+    window.openAndParse(path);
 }
+
+// Passes the analysis' progress on to the window's dialog, calling onValue after each value.
+class ProgressTap : public AnalysisProgress {
+public:
+    ProgressTap(Plotloom &window, std::function<void(int)> onValue)
+        : m_window(window), m_shown(window.progressDisplay()), m_onValue(std::move(onValue))
+    {
+        window.analysis.setProgress(this);
+    }
+    ~ProgressTap() override { m_window.analysis.setProgress(&m_shown); }
+    void started(const QString &label, int maximum) override { m_shown.started(label, maximum); }
+    void setValue(int value) override
+    {
+        m_shown.setValue(value);
+        m_onValue(value);
+    }
+    void setTitle(const QString &title) override { m_shown.setTitle(title); }
+    bool canceled() const override { return m_shown.canceled(); }
+    void finished() override { m_shown.finished(); }
+
+private:
+    Plotloom &m_window;
+    AnalysisProgress &m_shown;
+    std::function<void(int)> m_onValue;
+};
 
 // The inline style of every element the selector finds in the text view: the values of the
 // properties, space-separated ("rgb(255, 0, 0) bold" for a character's span).

@@ -24,23 +24,6 @@ void answerAutomate(ModalAnswers &answers, const QStringList &files, int delay, 
         });
 }
 
-// Runs `hold` once, inside the first progress stage of `file` whose label starts with `stage`,
-// where a long stage would run the event loop.
-class HoldingWindow : public TestWindow {
-public:
-    QString file;
-    QString stage;
-    std::function<void()> hold;
-
-protected:
-    void setProgressValue(int value) override
-    {
-        TestWindow::setProgressValue(value);
-        if (hold && fileName == file && progress && progress->labelText().startsWith(stage))
-            std::exchange(hold, nullptr)();
-    }
-};
-
 bool runEnded(const TestWindow &window, const QString &last)
 {
     return QFile::exists(last + "-scene.csv") && window.automateFiles.isEmpty();
@@ -112,7 +95,7 @@ void TestBatch::outputsMatchMenusAndTool()
         for (const QString kind :
              {"-scene.csv", "-character.csv", "-breakdown.csv", ".graphml", "-edges.csv"})
             QCOMPARE(folder.read("serial/" + names.at(i) + kind), folder.read("menu" + kind));
-        QCOMPARE(folder.read("serial/" + names.at(i) + ".html"), window->markupDocument());
+        QCOMPARE(folder.read("serial/" + names.at(i) + ".html"), window->analysis.markupDocument());
     }
     for (const QString &name : names) {
         QCOMPARE(QImage("serial/" + name + ".png").size(), QSize(320, 240));
@@ -135,7 +118,7 @@ void TestBatch::newRunReplacesRunningOne()
     answerAutomate(answers, {a}, 1000, true);              // long enough to reach the second run
     answerAutomate(answers, {b}, secondDelay, true, 1500); // the first step falls due in the dialog
     window->ui.actionAutomate->trigger();
-    QTRY_COMPARE(window->fileName, a);
+    QTRY_COMPARE(window->analysis.fileName, a);
     window->ui.actionAutomate->trigger();
     QElapsedTimer second;
     second.start();
@@ -163,20 +146,21 @@ void TestBatch::stepWaitsForRunningOperation()
     const QString b = folder.write("b.txt", screenplay("20 C|20 D"));
     const QString c = folder.write("c.txt", screenplay("20 E|20 F|20 E"));
     constexpr int delay = 800; // falls due inside the hold, after the file dialog
-    auto window = makeWindow<HoldingWindow>();
+    auto window = makeWindow();
     ModalAnswers answers;
     answerAutomate(answers, {a, b}, delay, false);
     window->ui.actionAutomate->trigger();
-    QTRY_COMPARE(window->fileName, a);
+    QTRY_COMPARE(window->analysis.fileName, a);
     QElapsedTimer sinceStep; // the next step falls due within `delay` of this
     sinceStep.start();
     bool still = false; // nothing moved while held
     const auto hold = [&] {
-        const QString file = window->fileName;
-        const QStringList text = window->lines;
+        const QString file = window->analysis.fileName;
+        const QStringList text = window->analysis.lines;
         const QStringList batch = window->automateFiles;
         QTest::qWait(std::max(0, int(delay + 400 - sinceStep.elapsed())));
-        still = window->fileName == file && window->lines == text && window->automateFiles == batch;
+        still = window->analysis.fileName == file && window->analysis.lines == text &&
+                window->automateFiles == batch;
     };
     if (stage.isEmpty()) {
         answers.then([&](QWidget *dialog) {
@@ -185,9 +169,15 @@ void TestBatch::stepWaitsForRunningOperation()
         });
         window->ui.actionParsing->trigger();
     } else {
-        window->file = c;
-        window->stage = stage;
-        window->hold = hold;
+        // Holds once, inside the first progress stage of c whose label starts with `stage`,
+        // where a long stage would run the event loop.
+        std::function<void()> once = hold;
+        ProgressTap tap(*window, [&](int) {
+            const auto &progress = window->progress;
+            if (once && window->analysis.fileName == c && progress &&
+                progress->labelText().startsWith(stage))
+                std::exchange(once, nullptr)();
+        });
         answers.then([c](QWidget *w) { chooseFiles(w, {c}); });
         window->ui.actionOpen_File->trigger();
     }
@@ -218,7 +208,7 @@ void TestBatch::badInputKeepsWindowUsable()
     QCOMPARE(window->findChildren<QProgressDialog *>().size(), 0);
     window->ui.ThreadView->updateGL();
     openInWindow(*window, folder.write("good.txt", screenplay("20 ANN|20 BOB")));
-    QCOMPARE(window->characters.size(), 2);
+    QCOMPARE(window->analysis.characters.size(), 2);
     QCOMPARE(window->ui.listWidget->count(), 2);
 }
 

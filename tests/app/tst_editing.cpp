@@ -14,7 +14,7 @@ namespace {
 QStringList sceneTypes(const Plotloom &w)
 {
     QStringList types;
-    for (const TimeIndex *s : w.characterList->timeIndices)
+    for (const TimeIndex *s : w.analysis.characterList->timeIndices)
         types.append(s->type);
     return types;
 }
@@ -94,12 +94,12 @@ void TestEditing::addCharacterAndRecolour()
     m_window->textAddCharacterTrigger();
     m_window->ui.pushButton_Reparse->click();
     QCOMPARE(m_window->ui.listWidget->count(), 3);
-    const Character *boat = m_window->characterList->characters.at(2);
+    const Character *boat = m_window->analysis.characterList->characters.at(2);
     QCOMPARE(m_window->ui.listWidget->item(2)->text(), QStringLiteral("ASTRID "));
     QCOMPARE(m_window->ui.listWidget->item(2)->background().color(), boat->color);
     QCOMPARE(styles(*m_window, "span.ASTRID"), styled(boat->color, 2));
     int mentions = 0;
-    for (const TimeIndex *s : m_window->characterList->timeIndices)
+    for (const TimeIndex *s : m_window->analysis.characterList->timeIndices)
         mentions += s->counts.value(2);
     QCOMPARE(mentions, 2);
 
@@ -141,15 +141,15 @@ void TestEditing::breakSectionHere()
     m_window->customContextMenuTrigger(QPoint(10, 0));
     QTRY_VERIFY(QApplication::activePopupWidget());
     QApplication::activePopupWidget()->actions().last()->trigger(); // "Break Section Here"
-    QCOMPARE(m_window->userBreaks, QVector<float>{0.0f});
+    QCOMPARE(m_window->analysis.userBreaks, QVector<float>{0.0f});
     m_window->Parse();
     QCOMPARE(sceneTypes(*m_window), (QStringList{"START", "int.", "ext."}));
 
     // Inside the text: a scene opens at the first line at or past it.
-    m_window->userBreaks = {0.6f};
+    m_window->analysis.userBreaks = {0.6f};
     m_window->Parse();
     QCOMPARE(sceneTypes(*m_window), (QStringList{"START", "int.", "ext.", "USER_SET"}));
-    QCOMPARE(m_window->characterList->timeIndices.last()->start, 7.0f / 11.0f);
+    QCOMPARE(m_window->analysis.characterList->timeIndices.last()->start, 7.0f / 11.0f);
 }
 
 // Cancel keeps characters.txt; Ok saves the aliases read and the forced colour, which the next
@@ -168,7 +168,7 @@ void TestEditing::includeDialog()
     QCOMPARE(m_folder->read("characters.txt"), QByteArray("JOHN, JACK \nMRS SMITH  : 255 0 0\n"));
 
     openInWindow(*m_window, m_folder->write("smith.txt", screenplay("37 MRS SMITH|37 BOB|37 BOB")));
-    QVERIFY(m_window->characters.contains(m_window->includeCharacters.last()));
+    QVERIFY(m_window->analysis.characters.contains(m_window->analysis.includeCharacters.last()));
     QCOMPARE(styles(*m_window, "span.MRSSMITH"), styled(Qt::red, 1));
 }
 
@@ -182,7 +182,8 @@ void TestEditing::includeDialogKeepsCharacterRows()
     m_window->Parse();
     m_window->Parse();
     m_window->ui.actionForce_Character->trigger(); // cancelled by default
-    const int row = m_window->characterList->characters.indexOf(m_window->includeCharacters.last());
+    const int row = m_window->analysis.characterList->characters.indexOf(
+        m_window->analysis.includeCharacters.last());
     QVERIFY(row >= 0);
     QListWidgetItem *item = m_window->ui.listWidget->item(row);
     item->setSelected(true);
@@ -200,12 +201,12 @@ void TestEditing::loadColors()
                                                                    "37 C|37 D|37 D|37 E|37 E")));
     const auto shown = [this] { // each character's colour and its row's
         QVector<QColor> result;
-        for (const Character *c : qAsConst(m_window->characters))
+        for (const Character *c : qAsConst(m_window->analysis.characters))
             result << c->color << c->listItem->background().color();
         return result;
     };
     QCOMPARE(shown().size(), 10);
-    m_window->characters.at(0)->color = Qt::yellow; // picked
+    m_window->analysis.characters.at(0)->color = Qt::yellow; // picked
     const QVector<QColor> picked = shown();
     ModalAnswers answers;
     m_window->ui.actionLoad_Colors->trigger();
@@ -232,11 +233,11 @@ void TestEditing::emptySelectionAddsNothing()
     if (!selection.isEmpty())
         QVERIFY(m_window->ui.webView->findText(selection));
     QCOMPARE(m_window->textView()->selectedText(), selection);
-    const int characters = m_window->characters.size();
-    const QStringList breakStrings = m_window->breakStrings;
+    const int characters = m_window->analysis.characters.size();
+    const QStringList breakStrings = m_window->analysis.breakStrings;
     m_window->ui.webView->actions().at(action)->trigger();
-    QCOMPARE(m_window->characters.size(), characters);
-    QCOMPARE(m_window->breakStrings, breakStrings);
+    QCOMPARE(m_window->analysis.characters.size(), characters);
+    QCOMPARE(m_window->analysis.breakStrings, breakStrings);
     QVERIFY(m_window->ui.pushButton_Reparse->isHidden());
 }
 

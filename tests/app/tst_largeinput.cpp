@@ -14,32 +14,6 @@ qint64 memory(const QString &key)
     return QRegularExpression(key + ":\\s*(\\d+)").match(text).captured(1).toLongLong() * 1024;
 }
 
-// Records the values the scan's progress dialog shows and presses "Abort" at the third, then
-// counts the lines the scan still reports; presses it on the parse at once.
-class AbortingWindow : public TestWindow {
-public:
-    QList<int> values;
-    int linesAfterAbort = 0;
-
-protected:
-    void setProgressValue(int value) override
-    {
-        TestWindow::setProgressValue(value);
-        if (!progress || progress->labelText() == "Parsing Text") {
-            if (progress)
-                progress->cancel();
-            return;
-        }
-        if (progress->wasCanceled()) {
-            ++linesAfterAbort;
-        } else if (progress->value() > 0 && !values.contains(progress->value())) {
-            values.append(progress->value());
-            if (values.size() == 3)
-                progress->cancel();
-        }
-    }
-};
-
 } // namespace
 
 class TestLargeInput : public QObject {
@@ -59,16 +33,33 @@ void TestLargeInput::fiftyMegabyteScreenplay()
     const qint64 size = 50 * 1024 * 1024;
     const QString big =
         folder.write("big.txt", source.readAll().repeated(int(size / source.size()) + 1));
-    auto window = makeWindow<AbortingWindow>();
+    auto window = makeWindow();
+    // Records the values the scan's progress dialog shows and presses "Abort" at the third, then
+    // counts the lines the scan still reports; presses it on the parse at once.
+    QList<int> values;
+    int linesAfterAbort = 0;
+    ProgressTap tap(*window, [&](int) {
+        const auto &progress = window->progress;
+        if (!progress || progress->labelText() == "Parsing Text") {
+            if (progress)
+                progress->cancel();
+        } else if (progress->wasCanceled()) {
+            ++linesAfterAbort;
+        } else if (progress->value() > 0 && !values.contains(progress->value())) {
+            values.append(progress->value());
+            if (values.size() == 3)
+                progress->cancel();
+        }
+    });
     const qint64 before = memory("VmRSS");
 
     openInWindow(*window, big);
-    QCOMPARE(window->values.size(), 3); // three values shown before the end
-    QVERIFY(window->values.at(0) < window->values.at(2));
-    QVERIFY(window->values.at(2) < window->lines.size());
+    QCOMPARE(values.size(), 3); // three values shown before the end
+    QVERIFY(values.at(0) < values.at(2));
+    QVERIFY(values.at(2) < window->analysis.lines.size());
     // The final value, and at most a few lines scanned after the press.
-    QVERIFY2(window->linesAfterAbort < 100, qPrintable(QString::number(window->linesAfterAbort)));
-    QCOMPARE(window->characterList->timeIndices.last()->stop, 1.0f);
+    QVERIFY2(linesAfterAbort < 100, qPrintable(QString::number(linesAfterAbort)));
+    QCOMPARE(window->analysis.characterList->timeIndices.last()->stop, 1.0f);
     const qint64 grown = memory("VmHWM") - before;
     qInfo("peak memory grew by %lld MB for a %lld MB file", grown >> 20, size >> 20);
 #ifndef __SANITIZE_ADDRESS__ // the sanitizer's own bookkeeping doubles the footprint

@@ -84,16 +84,17 @@ void TestBatchTool::runs_data()
         "[1/2] play.txt: 2 characters, 2 scenes|[2/2] ./play.txt: 2 characters, 2 scenes",
         "new/deeper/play.txt.html");
     row("missing.txt folder taken.txt", 1,
-        "[1/3] missing.txt: error: no such file|[2/3] folder: error: is a folder|"
-        "[3/3] taken.txt: error: cannot write",
+        "[1/3] missing.txt: error: cannot be read: No such file or directory|"
+        "[2/3] folder: error: is a folder\n|[3/3] taken.txt: error: |"
+        "taken.txt-scene.csv cannot be written: ",
         "taken.txt-character.csv");
     row("play.fdx wrong.fdx", 1,
         "[1/2] play.fdx: 2 characters, 2 scenes|"
-        "[2/2] wrong.fdx: error: not a Final Draft document\n",
+        "[2/2] wrong.fdx: error: cannot be read: not a Final Draft document\n",
         "play.fdx-character.csv play.fdx-scene.csv");
     // One worker gets the first and third screenplay, the same file.
     row("--jobs 2 play.txt taken.txt ./play.txt", 1,
-        "[1/3] play.txt: 2 characters, 3 scenes|[2/3] taken.txt: error: cannot write|"
+        "[1/3] play.txt: 2 characters, 3 scenes|[2/3] taken.txt: error: |"
         "[3/3] ./play.txt: 2 characters, 3 scenes",
         "play.txt-character.csv play.txt-scene.csv taken.txt-character.csv");
     // Without an X display to draw on, the other outputs are still written.
@@ -113,8 +114,8 @@ void TestBatchTool::runs_data()
         "out/play.txt-breakdown.csv out/play.txt-edges.csv out/play.txt.graphml");
     // The screenplays that were read are summed up, even when another output fails.
     row("--jobs 2 --summary out/sum.csv play.txt missing.txt taken.txt", 1,
-        "[2/3] missing.txt: error: no such file", "out/sum.csv out/sum-files.csv");
-    row("--summary nowhere/sum.csv play.txt", 1, "cannot write");
+        "[2/3] missing.txt: error: cannot be read", "out/sum.csv out/sum-files.csv");
+    row("--summary nowhere/sum.csv play.txt", 1, "sum.csv cannot be written: ");
 }
 
 // The exit status, the messages, and exactly the files asked for.
@@ -174,7 +175,7 @@ void TestBatchTool::workerThatCannotStart()
 {
     QFETCH(QString, program);
     BatchOptions options;
-    options.sceneStats = true;
+    options.exports.sceneStats = true;
     options.jobs = 2;
     options.screenplays = QStringList{m_dir->filePath("play.txt"), m_dir->filePath("taken.txt")};
     StdoutCapture err(STDERR_FILENO);

@@ -266,7 +266,10 @@ void TestGraphWidget::saveImage()
     m_view->widget->makeCurrent();
     w.paintGL();
     const QImage shown = readBackBuffer(&w);
-    QCOMPARE(saved, (QList<QVariantList>{{kept, false}, {jpeg, true}}));
+    QCOMPARE(saved.size(), 2);
+    QCOMPARE(saved.at(0).at(0).toString(), kept);
+    QVERIFY(!saved.at(0).at(1).toString().isEmpty()); // the writer's reason
+    QCOMPARE(saved.at(1), (QVariantList{jpeg, QString()}));
     QVERIFY(w.imageFileName.isEmpty());
     QCOMPARE(readFile(kept), QByteArray("old"));
     QImageReader reader(jpeg);

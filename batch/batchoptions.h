@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "screenplayjob.h"
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+// What one run of the command-line tool is asked to do.
+struct BatchOptions {
+    ExportChoice exports;
+    bool image = false;
+    // The totals over all screenplays go here (and the per-screenplay figures beside it).
+    QString summary;
+    int mode = 0;
+    QSize size{1024, 768};
+    int settle = 50;
+    QString settingsDir;
+    QString outputDir;
+    int jobs = 1;
+    QStringList screenplays;
+    // Set in the processes that a parallel run starts: they report without the settings note,
+    // and hand the figures of their screenplays for the summary to the parent in this file.
+    bool child = false;
+    QString summaryPart;
+
+    // Whether the screenplays' figures are gathered for a summary, here or in a parent process.
+    bool wantsFigures() const { return !summary.isEmpty() || !summaryPart.isEmpty(); }
+    // The arguments that give a worker process the same work for other screenplays.
+    QStringList workerArguments() const;
+};
+
+// Exit statuses of the tool.
+enum BatchStatus { BatchOk = 0, BatchFailed = 1, BatchUsage = 2 };
+
+// Reads the command line into options; on a usage error returns false with the message, and on
+// --help or --version returns false with the text to print and status BatchOk.
+bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QString *message,
+                         BatchStatus *status);
