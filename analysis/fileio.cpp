@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "fileio.h"
 
+#include "filenamecodec.h"
+
+#include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 #include <QTextCodec>
 
@@ -73,7 +77,7 @@ QStringList readTextLines(QIODevice &device)
         // The encoding is chosen once, from the first bytes, as a text stream chooses it.
         if (!decoder)
             decoder.reset(
-                QTextCodec::codecForUtfText(bytes, QTextCodec::codecForLocale())->makeDecoder());
+                QTextCodec::codecForUtfText(bytes, localeTextCodec())->makeDecoder());
         // The text kept from the last block holds no line feed; the search goes on after it.
         text.remove(0, from);
         from = 0;
@@ -115,16 +119,78 @@ bool readSettingsLines(const QString &path, QStringList *lines)
     return true;
 }
 
+namespace {
+
+// Writes all of data, as often as the file takes only a part: a full disk first takes what fits
+// without a word, and only the next write fails with the system's reason.
+bool writeAll(QFileDevice &file, const QByteArray &data)
+{
+    for (qint64 done = 0; done < data.size();) {
+        const qint64 written = file.write(data.constData() + done, data.size() - done);
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+// Why path cannot take a new file: a folder, a device, a pipe or a socket there (reached through
+// links) would be replaced by one, or would block.
+QString unwritableTarget(const QString &path)
+{
+    if (path.isEmpty())
+        return QStringLiteral("no file name was given");
+    const QFileInfo target(path);
+    if (!target.exists() || target.isFile())
+        return QString();
+    return target.isDir() ? QStringLiteral("it is a folder")
+                          : QStringLiteral("it is not a regular file");
+}
+
+// The path a file at path is written to: links resolved, and for a file that does not exist yet,
+// its nearest existing folder resolved.
+QString canonicalTarget(const QString &path)
+{
+    QFileInfo info(QFileInfo(path).absoluteFilePath());
+    QString rest;
+    while (!info.exists() && !info.isRoot() && !info.isSymLink()) {
+        rest = QLatin1Char('/') + info.fileName() + rest;
+        info = QFileInfo(info.absolutePath());
+    }
+    const QString canonical = info.canonicalFilePath();
+    return (canonical.isEmpty() ? info.absoluteFilePath() : canonical) + rest;
+}
+
+} // namespace
+
+QStringList findPathClash(const QStringList &inputs, const QStringList &outputs)
+{
+    QHash<QString, int> inputAt;
+    for (int i = 0; i < inputs.size(); ++i)
+        inputAt.insert(canonicalTarget(inputs.at(i)), i);
+    QHash<QString, int> outputAt;
+    for (int i = 0; i < outputs.size(); ++i) {
+        const QString target = canonicalTarget(outputs.at(i));
+        if (const auto input = inputAt.constFind(target); input != inputAt.cend())
+            return {outputs.at(i), inputs.at(*input)};
+        if (const auto other = outputAt.constFind(target); other != outputAt.cend())
+            return {outputs.at(i), outputs.at(*other)};
+        outputAt.insert(target, i);
+    }
+    return {};
+}
+
 FileError saveWholeFile(const QString &path, const QByteArray &data, const QString &failureLine)
 {
-    QSaveFile file(path);
-    // An empty name would otherwise open and fail only at commit.
-    if (!path.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(data) == data.size() &&
-        file.commit())
-        return {};
-    const QString reason =
-        path.isEmpty() ? QStringLiteral("no file name was given") : file.errorString();
-    file.cancelWriting();
+    QString reason = unwritableTarget(path);
+    if (reason.isEmpty()) {
+        // Through a link, QSaveFile writes the file the link names and keeps the link.
+        QSaveFile file(path);
+        if (file.open(QIODevice::WriteOnly) && writeAll(file, data) && file.commit())
+            return {};
+        reason = file.errorString();
+        file.cancelWriting();
+    }
     printLine(failureLine.isEmpty() ? QStringLiteral("could not write ") + path : failureLine);
     return FileError::notWritten(path, reason);
 }

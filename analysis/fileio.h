@@ -34,8 +34,14 @@ QStringList readTextLines(QIODevice &device);
 // versions in Latin-1 still load. False when the file cannot be opened.
 bool readSettingsLines(const QString &path, QStringList *lines);
 
+// The first output of a run that would write over one of its inputs, or over another of its
+// outputs, and the file it clashes with; empty when there is none. Paths are compared as the
+// files they reach: links resolved, and an output that does not exist yet by its folder.
+QStringList findPathClash(const QStringList &inputs, const QStringList &outputs);
+
 // Writes data to path whole, through a QSaveFile, so that a failed or interrupted write leaves the
 // previous file intact. On failure prints failureLine (or "could not write PATH") on standard
-// output and returns why; an empty path (a cancelled file dialog) fails the same way.
+// output and returns why; an empty path (a cancelled file dialog) fails the same way. A path that
+// is, or links to, anything but a regular file (a folder, a device, a pipe) is left alone.
 FileError saveWholeFile(const QString &path, const QByteArray &data,
                         const QString &failureLine = QString());

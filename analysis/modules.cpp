@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLibrary>
-#include <QStringList>
 
 QFunctionPointer moduleFunction(const char *module, const char *function)
 {
@@ -12,15 +11,11 @@ QFunctionPointer moduleFunction(const char *module, const char *function)
     const QString program = QCoreApplication::instance()
                                 ? QCoreApplication::applicationFilePath()
                                 : QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
-    QStringList folders;
-    if (!program.isEmpty())
-        folders.append(QFileInfo(program).absolutePath() +
-                       QStringLiteral("/../" PLOTLOOM_LIBDIR "/plotloom"));
-    folders.append(QStringLiteral(PLOTLOOM_BUILD_MODULE_DIR));
-    for (const QString &folder : qAsConst(folders)) {
-        QLibrary library(folder + QLatin1Char('/') + QLatin1String(module));
-        if (const QFunctionPointer found = library.resolve(function))
-            return found;
-    }
-    return nullptr;
+    // Only the folder that goes with the program, never one named at build time or by the
+    // environment, which someone else may control.
+    if (program.isEmpty())
+        return nullptr;
+    QLibrary library(QFileInfo(program).absolutePath() +
+                     QStringLiteral("/../" PLOTLOOM_LIBDIR "/plotloom/") + QLatin1String(module));
+    return library.resolve(function);
 }

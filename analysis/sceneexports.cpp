@@ -139,7 +139,7 @@ QByteArray ScreenplayAnalysis::sceneBreakdown() const
 
 FileError ScreenplayAnalysis::writeSceneBreakdown(const QString &fname)
 {
-    return saveWholeFile(fname, sceneBreakdown(), QStringLiteral("file not found"));
+    return saveOutput(fname, sceneBreakdown(), QStringLiteral("file not found"));
 }
 
 CharacterNetwork ScreenplayAnalysis::characterNetwork() const
@@ -164,9 +164,9 @@ FileError ScreenplayAnalysis::writeCharacterNetwork(const QString &graphmlName)
 {
     const CharacterNetwork network = characterNetwork();
     FileError error =
-        saveWholeFile(graphmlName, network.graphml(), QStringLiteral("file not found"));
+        saveOutput(graphmlName, network.graphml(), QStringLiteral("file not found"));
     if (error.isNull())
-        error = saveWholeFile(edgeListName(graphmlName), network.edgeList(),
+        error = saveOutput(edgeListName(graphmlName), network.edgeList(),
                               QStringLiteral("file not found"));
     return error;
 }

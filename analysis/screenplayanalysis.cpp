@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "screenplayanalysis.h"
+#include "fileio.h"
 #include "mentionindex.h"
 
 #include <QFileInfo>
@@ -71,6 +72,23 @@ void ScreenplayAnalysis::buildModel()
     markup = createMarkUp();
     setProgressValue(lines.size());
     progressFinished();
+}
+
+FileError ScreenplayAnalysis::saveOutput(const QString &path, const QByteArray &data,
+                                         const QString &failureLine) const
+{
+    if (FileError error = overwriteProblem(path); !error.isNull()) {
+        printLine(failureLine.isEmpty() ? QStringLiteral("could not write ") + path : failureLine);
+        return error;
+    }
+    return saveWholeFile(path, data, failureLine);
+}
+
+FileError ScreenplayAnalysis::overwriteProblem(const QString &path) const
+{
+    if (fileName.isEmpty() || path.isEmpty() || findPathClash({fileName}, {path}).isEmpty())
+        return {};
+    return FileError::notWritten(path, QStringLiteral("it is the screenplay that is open"));
 }
 
 float ScreenplayAnalysis::viewStep() const

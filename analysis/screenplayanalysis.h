@@ -188,6 +188,9 @@ public:
     bool mergeCueExtensions = false;
     float lastPosition = 0.0f;
 
+    // Why path must not be written: it is the open screenplay (or reaches it through a link).
+    FileError overwriteProblem(const QString &path) const;
+
     // Receives the progress of discovery and markup and may cancel them; none by default. The
     // owner keeps it alive while it is set.
     void setProgress(AnalysisProgress *progress) { m_progress = progress; }
@@ -209,6 +212,9 @@ private:
     // scene or give a page number. Told without splitting the line into words.
     bool markupLeavesAsIs(const QString &line, const QStringList &sceneOpeners);
 
+    // Writes an export or settings file, never over the open screenplay.
+    FileError saveOutput(const QString &path, const QByteArray &data,
+                         const QString &failureLine = QString()) const;
     // The progress display, when there is one.
     void progressStarted(const QString &label, int maximum);
     bool progressCanceled() const;

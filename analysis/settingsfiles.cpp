@@ -74,7 +74,7 @@ FileError ScreenplayAnalysis::saveCharacters(const QString &fileName)
             text += QLatin1String(" : ") + rgbText(c->color);
         text += QLatin1Char('\n');
     }
-    return saveWholeFile(fileName, text.toUtf8());
+    return saveOutput(fileName, text.toUtf8());
 }
 
 bool ScreenplayAnalysis::loadColors(const QString &fileName)
@@ -103,7 +103,7 @@ FileError ScreenplayAnalysis::saveColors(const QString &fileName)
     QString text;
     for (const Character *c : qAsConst(characters))
         text += rgbText(c->color) + QLatin1Char('\n');
-    return saveWholeFile(fileName, text.toUtf8());
+    return saveOutput(fileName, text.toUtf8());
 }
 
 bool ScreenplayAnalysis::loadBreakStrings(const QString &path)
@@ -123,7 +123,7 @@ FileError ScreenplayAnalysis::saveBreakStrings(const QString &path)
     QString text;
     for (const QString &b : qAsConst(breakStrings))
         text += b + QLatin1Char('\n');
-    return saveWholeFile(path, text.toUtf8());
+    return saveOutput(path, text.toUtf8());
 }
 
 QVector<ConfigEntry> ScreenplayAnalysis::configEntries()

@@ -114,17 +114,17 @@ QByteArray ScreenplayAnalysis::characterStats()
 
 FileError ScreenplayAnalysis::writeSceneStats(const QString &fname)
 {
-    return saveWholeFile(fname, sceneStats(), QStringLiteral("file not found"));
+    return saveOutput(fname, sceneStats(), QStringLiteral("file not found"));
 }
 
 FileError ScreenplayAnalysis::writeCharacterStats(const QString &fname)
 {
-    return saveWholeFile(fname, characterStats(), QStringLiteral("file not found"));
+    return saveOutput(fname, characterStats(), QStringLiteral("file not found"));
 }
 
 FileError ScreenplayAnalysis::writeMarkup(const QString &fname)
 {
-    return saveWholeFile(fname, markupDocument(), QStringLiteral("file not found"));
+    return saveOutput(fname, markupDocument(), QStringLiteral("file not found"));
 }
 
 QByteArray ScreenplayAnalysis::markupDocument() const

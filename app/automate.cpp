@@ -7,6 +7,7 @@
 #include "ui_optionsdialog.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QTimer>
 
@@ -43,6 +44,28 @@ void Plotloom::Automate()
 
     if (automateFiles.isEmpty())
         return;
+    // A run never writes over one of the screenplays or settings files it reads.
+    QStringList inputs = automateFiles;
+    for (const char *name : {"config.txt", "breakStrings.txt", "characters.txt", "colors.txt"})
+        inputs.append(QDir::current().absoluteFilePath(QLatin1String(name)));
+    ExportChoice exports;
+    exports.sceneStats = autoWriteSceneStats;
+    exports.characterStats = autoWriteCharacterStats;
+    QStringList outputs;
+    for (const QString &file : qAsConst(automateFiles)) {
+        outputs += ScreenplayJob::exportNames(file, exports);
+        if (autoWriteImages)
+            outputs.append(ScreenplayJob::imageName(file));
+    }
+    outputs.removeDuplicates(); // a screenplay chosen twice writes the same files
+    const QStringList clash = findPathClash(inputs, outputs);
+    if (!clash.isEmpty()) {
+        showError(FileError::notWritten(
+            clash.at(0), tr("the batch run would write it over %1, so it did not start")
+                             .arg(QDir::toNativeSeparators(clash.at(1)))));
+        automateFiles.clear();
+        return;
+    }
     autoStarting = true;
     scheduleAutomateStep(0);
 }

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "filenamecodec.h"
 #include "glutsupport.h"
 #include "plotloom.h"
 
@@ -6,6 +7,8 @@
 
 int main(int argc, char **argv)
 {
+    // File names that are not UTF-8 are listed and opened as the system gives them.
+    installFileNameCodec();
     QApplication app(argc, argv);
     ensureGlutInitialized();
     Plotloom window;

@@ -275,6 +275,10 @@ void Plotloom::saveImage()
     const QString name =
         QFileDialog::getSaveFileName(this, tr("Save Image"), QDir::currentPath(),
                                      tr("PNG (*.png);;JPEG (*.jpg);; All files (*.*)"));
+    if (const FileError error = analysis.overwriteProblem(name); !error.isNull()) {
+        showError(error);
+        return;
+    }
     ui.ThreadView->saveImageToFile(name);
 }
 

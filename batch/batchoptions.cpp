@@ -69,6 +69,8 @@ QStringList BatchOptions::workerArguments() const
         arguments << QStringLiteral("--network");
     if (!outputDir.isEmpty())
         arguments << QStringLiteral("--output-dir") << outputDir;
+    if (wantsFigures())
+        arguments << QStringLiteral("--figures");
     return arguments;
 }
 
@@ -134,15 +136,17 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
                                   QStringLiteral("N"), QStringLiteral("1"));
     QCommandLineOption child(QStringLiteral("child"));
     child.setFlags(QCommandLineOption::HiddenFromHelp);
-    QCommandLineOption summaryPart(QStringLiteral("summary-part"), QString(),
-                                   QStringLiteral("FILE"));
-    summaryPart.setFlags(QCommandLineOption::HiddenFromHelp);
+    QCommandLineOption record(QStringLiteral("record"), QString(), QStringLiteral("FILE"));
+    record.setFlags(QCommandLineOption::HiddenFromHelp);
+    QCommandLineOption figures(QStringLiteral("figures"));
+    figures.setFlags(QCommandLineOption::HiddenFromHelp);
     const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")},
                                   QStringLiteral("Show this help."));
     const QCommandLineOption version(QStringLiteral("version"),
                                      QStringLiteral("Show the version."));
     parser.addOptions({sceneStats, characterStats, markup, image, breakdown, network, summary, mode,
-                       size, settle, settings, outputDir, jobs, child, summaryPart, help, version});
+                       size, settle, settings, outputDir, jobs, child, record, figures, help,
+                       version});
     parser.addPositionalArgument(QStringLiteral("SCREENPLAY"),
                                  QStringLiteral("Screenplays to process."),
                                  QStringLiteral("SCREENPLAY..."));
@@ -175,11 +179,12 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
         *message = QStringLiteral("no summary file name given");
         return false;
     }
-    o.summaryPart = parser.value(summaryPart);
+    o.recordFile = parser.value(record);
+    o.figures = parser.isSet(figures);
     // A worker of a summary run may have nothing else to write.
     if (!o.exports.sceneStats && !o.exports.characterStats && !o.exports.markup && !o.image &&
         !o.exports.breakdown && !o.exports.network && o.summary.isEmpty() &&
-        o.summaryPart.isEmpty())
+        !o.figures)
         o.exports.sceneStats = o.exports.characterStats = true;
     o.mode = modeNames.indexOf(parser.value(mode));
     if (o.mode < 0) {

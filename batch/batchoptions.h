@@ -20,13 +20,15 @@ struct BatchOptions {
     QString outputDir;
     int jobs = 1;
     QStringList screenplays;
-    // Set in the processes that a parallel run starts: they report without the settings note,
-    // and hand the figures of their screenplays for the summary to the parent in this file.
+    // Set in the worker processes that a parallel run starts: they report without the settings
+    // note, and append a record of each screenplay they have done to recordFile, with its figures
+    // when figures is set, so that the parent accounts for every screenplay even when a worker dies.
     bool child = false;
-    QString summaryPart;
+    QString recordFile;
+    bool figures = false;
 
     // Whether the screenplays' figures are gathered for a summary, here or in a parent process.
-    bool wantsFigures() const { return !summary.isEmpty() || !summaryPart.isEmpty(); }
+    bool wantsFigures() const { return !summary.isEmpty() || figures; }
     // The arguments that give a worker process the same work for other screenplays.
     QStringList workerArguments() const;
 };

@@ -11,7 +11,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QJsonArray>
+#include <QSet>
+#include <QJsonObject>
 #include <QJsonDocument>
 
 #include <algorithm>
@@ -39,6 +40,64 @@ bool makeFolder(const QString &path, QString *reason)
     return false;
 }
 
+// Every file the run reads: the screenplays and the settings files.
+QStringList runInputs(const BatchOptions &options)
+{
+    QStringList inputs = options.screenplays;
+    const QDir settings(options.settingsDir.isEmpty() ? QDir::currentPath() : options.settingsDir);
+    for (const char *name : {"config.txt", "breakStrings.txt", "characters.txt", "colors.txt"})
+        inputs.append(settings.absoluteFilePath(QLatin1String(name)));
+    return inputs;
+}
+
+// Every file the run may write, each once: a screenplay named twice writes the same files.
+QStringList runOutputs(const BatchOptions &options)
+{
+    QStringList outputs;
+    QSet<QString> seen;
+    for (const QString &path : options.screenplays) {
+        const QFileInfo info(path);
+        const QString canonical = info.canonicalFilePath();
+        if (!seen.contains(canonical.isEmpty() ? path : canonical)) {
+            seen.insert(canonical.isEmpty() ? path : canonical);
+            const QString base = options.outputDir.isEmpty()
+                                     ? info.absoluteFilePath()
+                                     : QDir(options.outputDir).filePath(info.fileName());
+            outputs += ScreenplayJob::exportNames(base, options.exports);
+            if (options.image)
+                outputs.append(ScreenplayJob::imageName(base));
+        }
+    }
+    if (!options.summary.isEmpty())
+        outputs << options.summary << CorpusSummary::filesName(options.summary);
+    return outputs;
+}
+
+// Why the run must not start: an output would write over an input or over another output, or
+// the summary's folder is missing; empty when it may.
+QString refusal(const BatchOptions &options)
+{
+    const QStringList inputs = runInputs(options);
+    const QStringList clash = findPathClash(inputs, runOutputs(options));
+    if (!clash.isEmpty())
+        return (inputs.contains(clash.at(1))
+                    ? QStringLiteral("the output '%1' would write over the input '%2'")
+                    : QStringLiteral("the outputs '%1' and '%2' are the same file"))
+                   .arg(clash.at(0), clash.at(1)) +
+               QStringLiteral("; nothing was written");
+    if (!options.summary.isEmpty()) {
+        const QFileInfo folder(QFileInfo(options.summary).absolutePath());
+        if (!folder.isDir())
+            return QStringLiteral("cannot write the summary '%1': there is no folder '%2'")
+                .arg(options.summary, folder.filePath());
+        if (!folder.isWritable())
+            return QStringLiteral("cannot write the summary '%1': the folder '%2' cannot be "
+                                  "written")
+                .arg(options.summary, folder.filePath());
+    }
+    return QString();
+}
+
 // Writes the totals and the per-screenplay figures of the screenplays that were read.
 int writeSummary(const QString &path, const QVector<CorpusSummary::Screenplay> &screenplays)
 {
@@ -56,6 +115,10 @@ int writeSummary(const QString &path, const QVector<CorpusSummary::Screenplay> &
 int runSerial(const BatchOptions &options, const QStringList &names,
               QVector<CorpusSummary::Screenplay> *read)
 {
+    // A worker keeps the record of each screenplay as soon as it is done (see runWorkers).
+    QFile record(options.recordFile);
+    if (!options.recordFile.isEmpty() && !record.open(QIODevice::WriteOnly | QIODevice::Append))
+        return BatchFailed;
     std::unique_ptr<ImageRenderer> renderer;
     if (options.image) {
         if (const auto create = reinterpret_cast<ImageRendererFunction>(
@@ -78,6 +141,13 @@ int runSerial(const BatchOptions &options, const QStringList &names,
         }
         for (const QString &error : outcome.errors)
             report(prefix + QStringLiteral("error: ") + error);
+        if (record.isOpen()) {
+            QJsonObject done{{QStringLiteral("read"), outcome.read}};
+            if (outcome.read && options.wantsFigures())
+                done.insert(QStringLiteral("figures"), CorpusSummary::toJson(outcome.figures));
+            record.write(QJsonDocument(done).toJson(QJsonDocument::Compact) + '\n');
+            record.flush();
+        }
         if (!outcome.ok())
             status = BatchFailed;
     }
@@ -122,8 +192,16 @@ int runBatch(const BatchOptions &given, const QString &program)
         path = QFileInfo(path).absoluteFilePath();
     if (!options.summary.isEmpty())
         options.summary = QFileInfo(options.summary).absoluteFilePath();
-    if (!options.outputDir.isEmpty()) {
+    if (!options.outputDir.isEmpty())
         options.outputDir = QFileInfo(options.outputDir).absoluteFilePath();
+    // Checked before anything is read or written, so that a refused run changes nothing.
+    if (!options.child) {
+        if (const QString reason = refusal(options); !reason.isEmpty()) {
+            report(QStringLiteral("plotloom-batch: ") + reason);
+            return BatchFailed;
+        }
+    }
+    if (!options.outputDir.isEmpty()) {
         QString reason;
         if (!makeFolder(options.outputDir, &reason)) {
             report(QStringLiteral("plotloom-batch: cannot create the output folder '%1': %2")
@@ -163,14 +241,6 @@ int runBatch(const BatchOptions &given, const QString &program)
                            ? runWorkers(options, given.screenplays, program, &read)
                            : runSerial(options, given.screenplays, &read);
     status = std::max(status, result);
-    // A worker hands its figures to the parent in a file of its own.
-    if (!options.summaryPart.isEmpty()) {
-        const FileError error = saveWholeFile(
-            options.summaryPart,
-            QJsonDocument(CorpusSummary::toJson(read)).toJson(QJsonDocument::Compact));
-        if (!error.isNull())
-            status = BatchFailed;
-    }
     if (!options.summary.isEmpty())
         status = std::max(status, writeSummary(options.summary, read));
     return status;

@@ -6,6 +6,7 @@
 #include "screenplayanalysis.h"
 
 #include <QHash>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QSet>
 
@@ -38,43 +39,34 @@ CorpusSummary::Screenplay CorpusSummary::figuresOf(const QString &name,
     return s;
 }
 
-QJsonArray CorpusSummary::toJson(const QVector<Screenplay> &screenplays)
+QJsonObject CorpusSummary::toJson(const Screenplay &s)
 {
-    QJsonArray array;
-    for (const Screenplay &s : screenplays) {
-        QJsonArray cast;
-        for (const Role &role : s.cast)
-            cast.append(QJsonArray{role.name, role.instances, role.scenes});
-        array.append(QJsonObject{{QStringLiteral("name"), s.name},
-                                 {QStringLiteral("characters"), s.characters},
-                                 {QStringLiteral("scenes"), s.scenes},
-                                 {QStringLiteral("lines"), s.lines},
-                                 {QStringLiteral("speakers"), s.speakers},
-                                 {QStringLiteral("speeches"), s.speeches},
-                                 {QStringLiteral("cast"), cast}});
-    }
-    return array;
+    QJsonArray cast;
+    for (const Role &role : s.cast)
+        cast.append(QJsonArray{role.name, role.instances, role.scenes});
+    return QJsonObject{{QStringLiteral("name"), s.name},
+                       {QStringLiteral("characters"), s.characters},
+                       {QStringLiteral("scenes"), s.scenes},
+                       {QStringLiteral("lines"), s.lines},
+                       {QStringLiteral("speakers"), s.speakers},
+                       {QStringLiteral("speeches"), s.speeches},
+                       {QStringLiteral("cast"), cast}};
 }
 
-QVector<CorpusSummary::Screenplay> CorpusSummary::fromJson(const QJsonArray &array)
+CorpusSummary::Screenplay CorpusSummary::fromJson(const QJsonObject &o)
 {
-    QVector<Screenplay> screenplays;
-    for (const QJsonValue &value : array) {
-        const QJsonObject o = value.toObject();
-        Screenplay s;
-        s.name = o.value(QStringLiteral("name")).toString();
-        s.characters = o.value(QStringLiteral("characters")).toInt();
-        s.scenes = o.value(QStringLiteral("scenes")).toInt();
-        s.lines = o.value(QStringLiteral("lines")).toInt();
-        s.speakers = o.value(QStringLiteral("speakers")).toInt();
-        s.speeches = o.value(QStringLiteral("speeches")).toInt();
-        for (const QJsonValue &entry : o.value(QStringLiteral("cast")).toArray()) {
-            const QJsonArray fields = entry.toArray();
-            s.cast.append({fields.at(0).toString(), fields.at(1).toInt(), fields.at(2).toInt()});
-        }
-        screenplays.append(s);
+    Screenplay s;
+    s.name = o.value(QStringLiteral("name")).toString();
+    s.characters = o.value(QStringLiteral("characters")).toInt();
+    s.scenes = o.value(QStringLiteral("scenes")).toInt();
+    s.lines = o.value(QStringLiteral("lines")).toInt();
+    s.speakers = o.value(QStringLiteral("speakers")).toInt();
+    s.speeches = o.value(QStringLiteral("speeches")).toInt();
+    for (const QJsonValue &entry : o.value(QStringLiteral("cast")).toArray()) {
+        const QJsonArray fields = entry.toArray();
+        s.cast.append({fields.at(0).toString(), fields.at(1).toInt(), fields.at(2).toInt()});
     }
-    return screenplays;
+    return s;
 }
 
 QByteArray CorpusSummary::totals() const

@@ -4,7 +4,7 @@
 #include "fileerror.h"
 
 #include <QByteArray>
-#include <QJsonArray>
+#include <QJsonObject>
 #include <QString>
 #include <QVector>
 
@@ -32,8 +32,8 @@ public:
 
     static Screenplay figuresOf(const QString &name, const ScreenplayAnalysis &analysis);
     // The figures as worker processes hand them to the parent, and back.
-    static QJsonArray toJson(const QVector<Screenplay> &screenplays);
-    static QVector<Screenplay> fromJson(const QJsonArray &array);
+    static QJsonObject toJson(const Screenplay &screenplay);
+    static Screenplay fromJson(const QJsonObject &object);
 
     // One row per character name, in the order of first appearance: the screenplays it appears
     // in, its total instances and scenes, the first and the last of those screenplays.

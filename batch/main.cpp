@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "batchtool.h"
+#include "filenamecodec.h"
 
 #include <QCoreApplication>
 
@@ -8,6 +9,8 @@
 
 int main(int argc, char **argv)
 {
+    // File names that are not UTF-8 are taken as the system gives them.
+    installFileNameCodec();
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));

@@ -7,7 +7,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QHash>
-#include <QJsonArray>
+#include <QJsonObject>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
@@ -56,8 +56,10 @@ int runWorkers(const BatchOptions &options, const QStringList &names, const QStr
         report(line);
     };
 
-    // Each child hands the figures of its screenplays back in a file of its own.
-    QTemporaryDir parts;
+    // Each worker appends a record of every screenplay it has done to a file of its own, so
+    // that what a worker that dies had done still counts, and what it had not is named.
+    QTemporaryDir records;
+    QVector<QString> ended(childCount); // why a worker ended early; empty when it ran to its end
     int running = 0;
     int status = BatchOk;
     QEventLoop loop;
@@ -79,61 +81,70 @@ int runWorkers(const BatchOptions &options, const QStringList &names, const QStr
             }
         });
         QObject::connect(process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), &loop,
-                         [&, process](int code, QProcess::ExitStatus exit) {
+                         [&, k](int code, QProcess::ExitStatus exit) {
                              if (exit != QProcess::NormalExit || code != BatchOk)
                                  status = BatchFailed;
                              if (exit != QProcess::NormalExit)
-                                 report(QStringLiteral("plotloom-batch: a worker process ended "
-                                                       "abnormally"));
+                                 ended[k] = QStringLiteral("its worker process ended abnormally");
                              if (--running == 0)
                                  loop.quit();
                          });
-        // A child that cannot start (no program, or the process limit reached) never finishes.
+        // A worker that cannot start (no program, or the process limit reached) never finishes.
         QObject::connect(process, &QProcess::errorOccurred, &loop,
-                         [&, process, share](QProcess::ProcessError error) {
+                         [&, k, process](QProcess::ProcessError error) {
                              if (error != QProcess::FailedToStart)
                                  return;
-                             report(QStringLiteral("plotloom-batch: a worker process could not "
-                                                   "start: ") +
-                                    process->errorString());
-                             for (const int i : share)
-                                 report(progressPrefix(i, count) + names.at(i) +
-                                        QStringLiteral(": error: not processed"));
+                             ended[k] = QStringLiteral("its worker process could not start: ") +
+                                        process->errorString();
                              status = BatchFailed;
                              if (--running == 0)
                                  loop.quit();
                          });
         QStringList arguments = childArgs;
+        arguments << QStringLiteral("--record") << records.filePath(QString::number(k));
         for (const int i : share)
             arguments.append(options.screenplays.at(i));
         ++running;
-        if (options.wantsFigures())
-            arguments << QStringLiteral("--summary-part") << parts.filePath(QString::number(k));
         process->start(program, arguments);
     }
-    // Every child may have failed to start already, and then nothing would end the loop.
+    // Every worker may have failed to start already, and then nothing would end the loop.
     if (running > 0)
         loop.exec();
 
-    if (options.wantsFigures()) {
-        // Children name their screenplays by absolute path; the summary takes them in the given
-        // order.
-        QHash<QString, CorpusSummary::Screenplay> byPath;
-        for (int k = 0; k < childCount; ++k) {
-            QFile part(parts.filePath(QString::number(k)));
-            if (!part.open(QIODevice::ReadOnly))
+    // A worker does its share in order, so its k-th record is of the k-th screenplay of its share.
+    QVector<bool> measured(count, false);
+    QVector<CorpusSummary::Screenplay> figures(count);
+    for (int k = 0; k < childCount; ++k) {
+        const QVector<int> &share = shares.at(k);
+        QFile file(records.filePath(QString::number(k)));
+        const QList<QByteArray> lines =
+            file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray>();
+        for (int j = 0; j < share.size(); ++j) {
+            const int i = share.at(j);
+            // A line cut off by the worker's end is no record.
+            const QJsonObject record =
+                j < lines.size() ? QJsonDocument::fromJson(lines.at(j)).object() : QJsonObject();
+            if (record.isEmpty()) {
+                report(progressPrefix(i, count) + names.at(i) +
+                       QStringLiteral(": error: not processed: ") +
+                       (ended.at(k).isEmpty() ? QStringLiteral("its worker process stopped early")
+                                              : ended.at(k)));
+                status = BatchFailed;
                 continue;
-            for (const CorpusSummary::Screenplay &s :
-                 CorpusSummary::fromJson(QJsonDocument::fromJson(part.readAll()).array()))
-                byPath.insert(s.name, s);
+            }
+            if (record.value(QStringLiteral("read")).toBool() && options.wantsFigures()) {
+                figures[i] = CorpusSummary::fromJson(
+                    record.value(QStringLiteral("figures")).toObject());
+                measured[i] = true;
+            }
         }
-        for (int i = 0; i < count; ++i) {
-            const auto found = byPath.constFind(options.screenplays.at(i));
-            if (found == byPath.cend())
-                continue;
-            read->append(found.value());
-            read->last().name = names.at(i);
-        }
+    }
+    // In the given order, named as given.
+    for (int i = 0; i < count; ++i) {
+        if (!measured.at(i))
+            continue;
+        read->append(figures.at(i));
+        read->last().name = names.at(i);
     }
     return status;
 }

@@ -40,7 +40,10 @@ function(plotloom_add_test name)
         set(T_TIMEOUT 120)
     endif()
     add_executable(${name} ${T_SOURCES})
-    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    # One folder for every test, one level below the build, like the programs, so that they
+    # find the modules where the programs do.
+    set_target_properties(${name} PROPERTIES AUTOMOC ON RUNTIME_OUTPUT_DIRECTORY
+                          "${CMAKE_BINARY_DIR}/tests")
     target_link_libraries(${name} PRIVATE Qt5::Test ${T_LIBRARIES})
     target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests/common")
     target_compile_definitions(${name} PRIVATE

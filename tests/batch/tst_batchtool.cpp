@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 // A run of the tool: its arguments after any NAME=value settings of the environment ("$DISPLAY"
@@ -27,10 +29,15 @@ private slots:
     void init();
     void runs_data();
     void runs();
-    void workerThatCannotStart_data();
-    void workerThatCannotStart();
+    void hostilePaths_data();
+    void hostilePaths();
+    void workersThatEndEarly_data();
+    void workersThatEndEarly();
 
 private:
+    // Runs the tool in the test folder; returns its exit status (-1 when it crashed or hung).
+    int runTool(const QStringList &arguments, const QProcessEnvironment &env, QString *output);
+
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
@@ -58,6 +65,26 @@ void TestBatchTool::init()
                                       {"play.fdx", fdx},
                                       {"wrong.fdx", "<html/>"}})
         writeFile(m_dir->filePath(name), bytes);
+    // Hostile paths: a named pipe with no writer, an output linked to it, an output linked to a
+    // file, and screenplays that have those outputs.
+    QVERIFY(mkfifo(QFile::encodeName(m_dir->filePath("pipe.txt")).constData(), 0600) == 0);
+    writeFile(m_dir->filePath("null.txt"), play);
+    writeFile(m_dir->filePath("linked.txt"), play);
+    writeFile(m_dir->filePath("target.csv"), "old");
+    QVERIFY(QFile::link("pipe.txt", m_dir->filePath("null.txt-scene.csv")));
+    QVERIFY(QFile::link("target.csv", m_dir->filePath("linked.txt-scene.csv")));
+}
+
+int TestBatchTool::runTool(const QStringList &arguments, const QProcessEnvironment &env,
+                           QString *output)
+{
+    QProcess tool;
+    tool.setWorkingDirectory(m_dir->path());
+    tool.setProcessEnvironment(env);
+    tool.start(PLOTLOOM_BATCH_TOOL, arguments);
+    const bool ended = tool.waitForFinished(120000);
+    *output = tool.readAllStandardOutput() + tool.readAllStandardError();
+    return ended && tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
 }
 
 void TestBatchTool::runs_data()
@@ -115,7 +142,8 @@ void TestBatchTool::runs_data()
     // The screenplays that were read are summed up, even when another output fails.
     row("--jobs 2 --summary out/sum.csv play.txt missing.txt taken.txt", 1,
         "[2/3] missing.txt: error: cannot be read", "out/sum.csv out/sum-files.csv");
-    row("--summary nowhere/sum.csv play.txt", 1, "sum.csv cannot be written: ");
+    row("--summary nowhere/sum.csv play.txt", 1,
+        "cannot write the summary '|nowhere/sum.csv': there is no folder");
 }
 
 // The exit status, the messages, and exactly the files asked for.
@@ -135,14 +163,8 @@ void TestBatchTool::runs()
         }
         env.insert(words.takeFirst().section('=', 0, 0), value);
     }
-    QProcess tool;
-    tool.setWorkingDirectory(m_dir->path());
-    tool.setProcessEnvironment(env);
-    tool.start(PLOTLOOM_BATCH_TOOL, words);
-    QVERIFY(tool.waitForFinished(120000));
-    const QString output = tool.readAllStandardOutput() + tool.readAllStandardError();
-    QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(tool.exitCode(), status);
+    QString output;
+    QCOMPARE(runTool(words, env, &output), status);
     for (const QString &message : messages.split('|'))
         QVERIFY2(output.contains(message), qPrintable(output));
     QVERIFY(!output.contains("--child"));
@@ -153,7 +175,12 @@ void TestBatchTool::runs()
              << "play.fdx"
              << "wrong.fdx"
              << "settings/breakStrings.txt"
-             << "taken.txt";
+             << "taken.txt"
+             << "null.txt"
+             << "linked.txt"
+             << "linked.txt-scene.csv"
+             << "null.txt-scene.csv"
+             << "target.csv";
     expected.sort();
     QStringList files;
     for (QDirIterator it(m_dir->path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
@@ -162,29 +189,92 @@ void TestBatchTool::runs()
     QCOMPARE(files, expected);
 }
 
-// A worker process that cannot start (here: no such program; in use: the process limit
-// reached) fails its screenplays instead of leaving the run waiting for ever.
-void TestBatchTool::workerThatCannotStart_data()
+// Nothing a run reads is written over, nothing but a regular file is read or replaced, and a
+// refused run writes nothing at all.
+void TestBatchTool::hostilePaths_data()
 {
-    QTest::addColumn<QString>("program");
-    QTest::newRow("fails at once") << QString();
-    QTest::newRow("fails after fork") << QStringLiteral("/nonexistent/plotloom-batch");
+    RunRows::columns();
+    row("--summary play.txt play.txt taken.txt", 1, "the output '*play.txt' would write over");
+    row("--scene-stats --summary play.txt-scene.csv play.txt", 1,
+        "the outputs '*play.txt-scene.csv' and");
+    row("--summary nowhere/sum.csv play.txt", 1, "there is no folder '*nowhere'");
+    row("pipe.txt", 1, "[1/1] pipe.txt: error: is not a regular file");
+    row("/dev/zero", 1, "[1/1] /dev/zero: error: is not a regular file");
+    row("--scene-stats null.txt", 1, "null.txt-scene.csv cannot be written: it is not a regular");
+    row("--scene-stats linked.txt", 0, "[1/1] linked.txt: 2 characters", "target.csv");
 }
 
-void TestBatchTool::workerThatCannotStart()
+void TestBatchTool::hostilePaths()
+{
+    const auto [arguments, status, message, changed] = RunRows::fetch();
+    const QDir dir(m_dir->path());
+    QHash<QString, QByteArray> before;
+    // Links are left out: one of them reaches the pipe, which no read may wait on.
+    for (const QString &name : dir.entryList(QDir::Files | QDir::NoSymLinks))
+        before.insert(name, readFile(dir.filePath(name)));
+    QString output;
+    QCOMPARE(runTool(arguments.split(' '), QProcessEnvironment::systemEnvironment(), &output),
+             status);
+    int at = 0; // the parts of the message between '*', in order
+    for (const QString &part : message.split('*'))
+        QVERIFY2((at = output.indexOf(part, at)) >= 0, qPrintable(output));
+    // Every file keeps its bytes but the one written through the link; no file is new.
+    QStringList names = before.keys();
+    names.sort();
+    QCOMPARE(dir.entryList(QDir::Files | QDir::NoSymLinks), names);
+    for (auto file = before.cbegin(); file != before.cend(); ++file)
+        if (file.key() != changed)
+            QVERIFY2(readFile(dir.filePath(file.key())) == file.value(), qPrintable(file.key()));
+    QCOMPARE(readFile(dir.filePath("target.csv")) != "old", changed == "target.csv");
+    QCOMPARE(QFileInfo(dir.filePath("linked.txt-scene.csv")).symLinkTarget(),
+             dir.filePath("target.csv"));
+    QCOMPARE(QFileInfo(dir.filePath("null.txt-scene.csv")).symLinkTarget(),
+             dir.filePath("pipe.txt"));
+    QVERIFY(!QFileInfo(dir.filePath("pipe.txt")).isFile()); // still the pipe
+}
+
+// A worker that cannot start, or that dies after its first screenplay, leaves no screenplay
+// unaccounted for: what it had done is in the summary, each one it had not is named, and the run
+// fails. The dying worker is the tool itself given only its first screenplay, then killed.
+void TestBatchTool::workersThatEndEarly_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("cannot start at once") << QString() << "its worker process could not start";
+    QTest::newRow("cannot start after fork")
+        << QStringLiteral("/nonexistent/plotloom-batch") << "its worker process could not start";
+    QTest::newRow("dies after its first")
+        << QStringLiteral("dying-worker.sh") << "its worker process ended abnormally";
+}
+
+void TestBatchTool::workersThatEndEarly()
 {
     QFETCH(QString, program);
+    QFETCH(QString, reason);
+    const bool dying = program.endsWith(".sh");
+    if (dying) {
+        program = m_dir->filePath(program);
+        writeFile(program, "#!/bin/sh\n"
+                           "# The arguments up to the record file and the first screenplay.\n"
+                           "n=0; for a in \"$@\"; do n=$((n+1)); [ \"$a\" = --record ] && break; done\n"
+                           "\"" PLOTLOOM_BATCH_TOOL "\" $(echo \"$@\" | cut -d' ' -f1-$((n+2)))\n"
+                           "kill -KILL $$\n");
+        QFile(program).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
     BatchOptions options;
-    options.exports.sceneStats = true;
     options.jobs = 2;
-    options.screenplays = QStringList{m_dir->filePath("play.txt"), m_dir->filePath("taken.txt")};
+    options.summary = m_dir->filePath("out/sum.csv");
+    for (const char *name : {"play.txt", "taken.txt", "null.txt", "linked.txt"})
+        options.screenplays.append(m_dir->filePath(name));
     StdoutCapture err(STDERR_FILENO);
     QCOMPARE(runBatch(options, program), int(BatchFailed));
     const QString output = err.text();
-    QVERIFY2(output.contains("a worker process could not start") &&
-                 output.contains("[1/2] " + options.screenplays.at(0) + ": error: not processed") &&
-                 output.contains("[2/2] " + options.screenplays.at(1) + ": error: not processed"),
-             qPrintable(output));
+    // Each worker had two screenplays; a dying one did the first of them.
+    const QString summary = readFile(m_dir->filePath("out/sum-files.csv"));
+    QCOMPARE(summary.count('\n') - 1, dying ? 2 : 0);
+    QCOMPARE(output.count(": error: not processed: " + reason), dying ? 2 : 4);
+    for (const QString &path : options.screenplays)
+        QCOMPARE(summary.contains(path) + output.count(path + ": error: not processed"), 1);
 }
 
 QTEST_MAIN(TestBatchTool)
