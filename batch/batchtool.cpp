@@ -5,6 +5,8 @@
 #include "imagerenderer.h"
 #include "modules.h"
 #include "screenplayanalysis.h"
+#include "storylinefiles.h"
+#include "storylinelayout.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -36,7 +38,8 @@ constexpr int maxImageSide = 4096;
 constexpr char imageModule[] = "plotloom-images";
 
 const QStringList modeNames{QStringLiteral("force-directed"), QStringLiteral("color-weaving"),
-                            QStringLiteral("convergence"), QStringLiteral("increasing")};
+                            QStringLiteral("convergence"), QStringLiteral("increasing"),
+                            QStringLiteral("storyline")};
 
 void report(const QString &line)
 {
@@ -116,6 +119,16 @@ bool processScreenplay(const QString &path, const BatchOptions &options, ImageRe
         const CharacterNetwork network = a.characterNetwork();
         ok &= writeOutput(base + QStringLiteral(".graphml"), network.graphml(), errors);
         ok &= writeOutput(base + QStringLiteral("-edges.csv"), network.edgeList(), errors);
+    }
+    if (options.storyline) {
+        const StorylineLayout layout(*a.characterList);
+        QStringList headings;
+        for (const SceneText &scene : a.sceneTexts())
+            headings.append(scene.heading);
+        ok &= writeOutput(base + QStringLiteral("-storyline.svg"),
+                          storylineSvg(layout, *a.characterList, headings), errors);
+        ok &= writeOutput(base + QStringLiteral("-storyline.csv"),
+                          storylineCsv(layout, *a.characterList), errors);
     }
     if (figures)
         *figures = CorpusSummary::figuresOf(path, a);
@@ -385,6 +398,10 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
         QStringLiteral("network"),
         QStringLiteral("Write SCREENPLAY.graphml and SCREENPLAY-edges.csv (who shares scenes "
                        "with whom)."));
+    const QCommandLineOption storyline(
+        QStringLiteral("storyline"),
+        QStringLiteral("Write SCREENPLAY-storyline.svg and SCREENPLAY-storyline.csv (who is in "
+                       "which scene, as a chart of lines)."));
     const QCommandLineOption summary(
         QStringLiteral("summary"),
         QStringLiteral("Write the totals per character over all screenplays to FILE.csv, and "
@@ -392,7 +409,8 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
         QStringLiteral("FILE.csv"));
     const QCommandLineOption mode(QStringLiteral("mode"),
                                   QStringLiteral("force-directed | color-weaving | convergence | "
-                                                 "increasing (default force-directed)."),
+                                                 "increasing | storyline (default "
+                                                 "force-directed)."),
                                   QStringLiteral("MODE"), modeNames.first());
     const QCommandLineOption size(
         QStringLiteral("size"),
@@ -427,8 +445,9 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
                                   QStringLiteral("Show this help."));
     const QCommandLineOption version(QStringLiteral("version"),
                                      QStringLiteral("Show the version."));
-    parser.addOptions({sceneStats, characterStats, markup, image, breakdown, network, summary, mode,
-                       size, settle, settings, outputDir, jobs, child, summaryPart, help, version});
+    parser.addOptions({sceneStats, characterStats, markup, image, breakdown, network, storyline,
+                       summary, mode, size, settle, settings, outputDir, jobs, child, summaryPart,
+                       help, version});
     parser.addPositionalArgument(QStringLiteral("SCREENPLAY"),
                                  QStringLiteral("Screenplays to process."),
                                  QStringLiteral("SCREENPLAY..."));
@@ -456,6 +475,7 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
     o.image = parser.isSet(image);
     o.breakdown = parser.isSet(breakdown);
     o.network = parser.isSet(network);
+    o.storyline = parser.isSet(storyline);
     o.summary = parser.value(summary);
     if (parser.isSet(summary) && o.summary.isEmpty()) {
         *message = QStringLiteral("no summary file name given");
@@ -464,7 +484,7 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
     o.summaryPart = parser.value(summaryPart);
     // A worker of a summary run may have nothing else to write.
     if (!o.sceneStats && !o.characterStats && !o.markup && !o.image && !o.breakdown && !o.network &&
-        o.summary.isEmpty() && o.summaryPart.isEmpty())
+        !o.storyline && o.summary.isEmpty() && o.summaryPart.isEmpty())
         o.sceneStats = o.characterStats = true;
     o.mode = modeNames.indexOf(parser.value(mode));
     if (o.mode < 0) {
@@ -605,6 +625,8 @@ int runBatch(const BatchOptions &given, const QString &program)
             childArgs << QStringLiteral("--breakdown");
         if (options.network)
             childArgs << QStringLiteral("--network");
+        if (options.storyline)
+            childArgs << QStringLiteral("--storyline");
         if (!options.outputDir.isEmpty())
             childArgs << QStringLiteral("--output-dir") << options.outputDir;
         result = runParallel(options, given.screenplays, program, childArgs);

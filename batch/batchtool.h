@@ -17,6 +17,7 @@ struct BatchOptions {
     bool image = false;
     bool breakdown = false;
     bool network = false;
+    bool storyline = false;
     // The totals over all screenplays go here (and the per-screenplay figures beside it).
     QString summary;
     int mode = 0;
