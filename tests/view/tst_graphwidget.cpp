@@ -104,6 +104,7 @@ private slots:
     void forceDirected();
     void convergence();
     void readingPosition();
+    void storyline();
     void wakes_data();
     void wakes();
 
@@ -335,6 +336,32 @@ void TestGraphWidget::increasingGraph()
     // BOB stopped at a quarter; beyond it, only ANNA's fill.
     QVERIFY(near(at(0.2, -7.5), over(bob, over(anna, oddBand))));
     QVERIFY(near(at(0.3, -7.5), over(anna, oddBand)));
+}
+
+// A line per character from its first scene to its last, in the order of the layout's lanes,
+// thicker where the character is present.
+void TestGraphWidget::storyline()
+{
+    showModel({"ANNA", "BOB"}, "0 0.4 ANNA BOB | 0.4 0.7 ANNA | 0.7 1 ANNA BOB");
+    GraphWidget &w = *m_view->widget;
+    w.drawMode = GraphWidget::Storyline;
+    const QImage frame = m_view->frame();
+    const auto rows = [&frame](double share, const QColor &color) {
+        QVector<int> found;
+        const int x = int(share * frame.width());
+        for (int y = 0; y < frame.height(); ++y)
+            if (near(frame.pixelColor(x, y), color))
+                found.append(y);
+        return found;
+    };
+    const bool annaFirst = w.storylineLayout().lane(0, 0) < w.storylineLayout().lane(0, 1);
+    for (const double share : {0.2, 0.55, 0.85}) {
+        const QVector<int> a = rows(share, anna);
+        const QVector<int> b = rows(share, bob);
+        QVERIFY(!a.isEmpty() && !b.isEmpty());
+        QCOMPARE(a.first() < b.first(), annaFirst);
+        QCOMPARE(a.size() > b.size(), share == 0.55);
+    }
 }
 
 void TestGraphWidget::forceDirected()
