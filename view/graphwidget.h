@@ -25,8 +25,6 @@ class QListWidgetItem;
 class QMouseEvent;
 class QPaintEvent;
 class TextViewState;
-class QHelpEvent;
-class QWheelEvent;
 
 // The OpenGL thread view: draws the thread graph it inherits in one of five modes, and reacts to
 // the main window's controls, the mouse and the keyboard. In every mode it names the thread under

@@ -142,6 +142,7 @@ void GraphWidget::drawStoryline()
     const int count = std::min(int(layout.firstScene.size()), int(characters.size()));
     const float thin = std::max(thinnestLine, inactiveThreadSize);
     const float thick = std::max(thin, activeThreadSize);
+    const std::vector<StorylineLayout::Line> lines = layout.lines();
     for (int j = 0; j < count; ++j) {
         const int first = layout.firstScene[size_t(j)];
         const int last = layout.lastScene[size_t(j)];
@@ -154,7 +155,7 @@ void GraphWidget::drawStoryline()
         float previous = 0.0f;
         for (int k = first; k <= last; ++k) {
             const StorylineLayout::Column &column = layout.columns[size_t(k)];
-            const float h = float(column.heights[size_t(layout.lane(k, j))]);
+            const float h = float(lines[size_t(j)].heights[size_t(k - first)]);
             if (k == first) {
                 glVertex2f(x(column.start), y(h));
             } else {
@@ -173,11 +174,10 @@ void GraphWidget::drawStoryline()
         glLineWidth(thick);
         glBegin(GL_LINES);
         for (int k = first; k <= last; ++k) {
-            const StorylineLayout::Column &column = layout.columns[size_t(k)];
-            const int lane = layout.lane(k, j);
-            if (lane < column.blockBegin || lane >= column.blockEnd)
+            if (!lines[size_t(j)].present[size_t(k - first)])
                 continue;
-            const float h = y(float(column.heights[size_t(lane)]));
+            const StorylineLayout::Column &column = layout.columns[size_t(k)];
+            const float h = y(float(lines[size_t(j)].heights[size_t(k - first)]));
             glVertex2f(x(k == first ? column.start : layout.straightBegin(k)), h);
             glVertex2f(x(k == last ? column.stop : layout.straightEnd(k)), h);
         }
@@ -192,7 +192,7 @@ void GraphWidget::drawStoryline()
             if (first < 0)
                 continue;
             const StorylineLayout::Column &column = layout.columns[size_t(first)];
-            const float h = float(column.heights[size_t(layout.lane(first, j))]);
+            const float h = float(lines[size_t(j)].heights.front());
             setColor(characters.at(j)->color.darker(nameDarkening));
             glPushMatrix();
             glTranslatef(x(column.start), y(h) - nameRaise, 0.0f);

@@ -127,6 +127,7 @@ QByteArray storylineSvg(const StorylineLayout &layout, const CharacterList &list
 
     // One path per line: straight through each scene, easing between scenes.
     const int count = std::min(int(layout.firstScene.size()), int(list.characters.size()));
+    const std::vector<StorylineLayout::Line> lines = layout.lines();
     QString names;
     for (int j = 0; j < count; ++j) {
         const int first = layout.firstScene[size_t(j)];
@@ -137,7 +138,7 @@ QByteArray storylineSvg(const StorylineLayout &layout, const CharacterList &list
         QString path;
         double previous = 0.0;
         for (int k = first; k <= last; ++k) {
-            const double h = layout.columns[size_t(k)].heights[size_t(layout.lane(k, j))];
+            const double h = lines[size_t(j)].heights[size_t(k - first)];
             const StorylineLayout::Column &column = layout.columns[size_t(k)];
             if (k == first) {
                 path = QStringLiteral("M %1 %2").arg(x(column.start), y(h));
@@ -156,7 +157,7 @@ QByteArray storylineSvg(const StorylineLayout &layout, const CharacterList &list
         svg += QStringLiteral("<path data-character=\"%1\" d=\"%2\" fill=\"none\" stroke=\"%3\" "
                               "stroke-width=\"%4\" stroke-linecap=\"round\"/>\n")
                    .arg(name, path, color.name(), number(lineWidth));
-        const double h = layout.columns[size_t(first)].heights[size_t(layout.lane(first, j))];
+        const double h = lines[size_t(j)].heights.front();
         names += QStringLiteral("<text x=\"%1\" y=\"%2\" font-family=\"sans-serif\" "
                                 "font-size=\"%3\" fill=\"%4\">%5</text>\n")
                      .arg(x(layout.columns[size_t(first)].start))

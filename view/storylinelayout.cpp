@@ -13,8 +13,8 @@ namespace {
 constexpr int bundledSpacing = 1;
 constexpr int looseSpacing = 2;
 
-// Charts larger than this many scene-character cells keep their greedy order: the optimisation
-// keeps a table of that size.
+// Charts larger than this many scene-character cells keep their greedy order and uncompacted
+// heights: the optimisation keeps a table of that size, and both take time in proportion.
 constexpr long long largestOptimisedChart = 4'000'000;
 // Rounds of rerouting every line; the layout stops improving long before on real screenplays.
 constexpr int rerouteRounds = 40;
@@ -25,7 +25,9 @@ constexpr long long rerouteBudget = 400'000'000;
 constexpr float turnShare = 0.25f;
 constexpr float longestTurn = 0.01f;
 // The compaction gives up (keeping the heights it was given) after this many relaxation rounds.
-constexpr int compactionRounds = 200;
+constexpr int compactionRounds = 50;
+// A line that keeps its height is linked to one at most this many lines above it.
+constexpr int chainReach = 128;
 
 // Slots a line may not take start at this cost; costs above half of it mean out of reach.
 constexpr int unreachable = INT_MAX / 4;
@@ -498,6 +500,19 @@ int StorylineLayout::lane(int scene, int character) const
     return found == characters.end() ? -1 : int(found - characters.begin());
 }
 
+std::vector<StorylineLayout::Line> StorylineLayout::lines() const
+{
+    std::vector<Line> result(firstScene.size());
+    for (const Column &column : columns) {
+        for (size_t i = 0; i < column.characters.size(); ++i) {
+            Line &line = result[size_t(column.characters[i])];
+            line.heights.push_back(column.heights[i]);
+            line.present.push_back(int(i) >= column.blockBegin && int(i) < column.blockEnd);
+        }
+    }
+    return result;
+}
+
 float StorylineLayout::straightBegin(int scene) const
 {
     const Column &column = columns[size_t(scene)];
@@ -566,7 +581,8 @@ void StorylineLayout::placeHeights()
             target[size_t(i)] = before[size_t(lines[size_t(i)])];
         }
         // The most lines that can keep their height: a chain of lines, each far enough below the
-        // one before, and exactly the packed distance below it within the block.
+        // one before, and exactly the packed distance below it within the block. Links reach at
+        // most chainReach lines up, which bounds the work in columns of very many lines.
         const auto fits = [&](int i, int j) {
             const int room = target[size_t(j)] - target[size_t(i)];
             const int needed = offset[size_t(j)] - offset[size_t(i)];
@@ -580,7 +596,7 @@ void StorylineLayout::placeHeights()
             if (target[size_t(j)] == none)
                 continue;
             chain[size_t(j)] = 1;
-            for (int i = 0; i < j; ++i) {
+            for (int i = std::max(0, j - chainReach); i < j; ++i) {
                 if (target[size_t(i)] != none && chain[size_t(i)] + 1 > chain[size_t(j)] &&
                     fits(i, j)) {
                     chain[size_t(j)] = chain[size_t(i)] + 1;
@@ -649,9 +665,15 @@ void StorylineLayout::compact()
     height = 0;
     if (top == INT_MAX)
         return;
-    for (Column &column : columns)
+    long long cells = 0;
+    for (Column &column : columns) {
         for (int &h : column.heights)
             h -= top;
+        cells += (long long)column.heights.size();
+        height = std::max(height, column.heights.empty() ? 0 : column.heights.back() + 1);
+    }
+    if (cells > largestOptimisedChart)
+        return;
 
     // A straight stretch of a line is one piece, and the pieces of one block are bound to each
     // other; each group of bound pieces moves up as one, as far as the group above it lets it.
@@ -732,6 +754,7 @@ void StorylineLayout::compact()
         }
     }
 
+    height = 0;
     for (size_t k = 0; k < columns.size(); ++k) {
         Column &column = columns[k];
         for (size_t i = 0; i < column.characters.size(); ++i) {

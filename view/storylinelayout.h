@@ -42,6 +42,15 @@ public:
     // The index of character in the column of scene, or -1 when its line does not pass there.
     int lane(int scene, int character) const;
 
+    // One character's line: for every scene from its first to its last, its height there and
+    // whether the character is present.
+    struct Line {
+        std::vector<int> heights;
+        std::vector<char> present;
+    };
+    // The lines of every character, in the model's order (empty for those without a line).
+    std::vector<Line> lines() const;
+
     // Where the lines run straight through a scene, as positions in the text; between one
     // scene's straight part and the next, each line eases from the one height to the other.
     float straightBegin(int scene) const;
