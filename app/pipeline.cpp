@@ -64,6 +64,9 @@ void Plotloom::Parse()
     ui.ThreadView->flipAxisBox = ui.checkBox_FlipAxis;
     ui.ThreadView->moveToPlaneBox = ui.checkBox_MoveToPlane;
     ui.ThreadView->drawNamesBox = ui.checkBox_DrawNames;
+    ui.ThreadView->sceneHeadings.clear();
+    for (const SceneText &scene : analysis.sceneTexts())
+        ui.ThreadView->sceneHeadings.append(scene.heading);
 
     for (Character *c : qAsConst(analysis.characterList->characters)) {
         QString text;

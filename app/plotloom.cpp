@@ -3,6 +3,7 @@
 
 #include "contrastingrowdelegate.h"
 #include "fileio.h"
+#include "htmlnames.h"
 #include "option.h"
 #include "webtextview.h"
 
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QKeyEvent>
+#include <QListWidgetItem>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QScreen>
@@ -77,6 +79,8 @@ Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
     ui.comboBox_DrawMode->addItem(tr("Color Weaving"));
     ui.comboBox_DrawMode->addItem(tr("Convergence Graph"));
     ui.comboBox_DrawMode->addItem(tr("Increasing Graph"));
+    ui.comboBox_DrawMode->addItem(tr("Storyline"));
+    connect(ui.ThreadView, &GraphWidget::threadClicked, this, &Plotloom::showThread);
 
     connect(ui.pushButton_addBreakString, &QPushButton::clicked, this,
             operation(&Plotloom::addBreakString));
@@ -272,14 +276,36 @@ void Plotloom::quit(int status)
 void Plotloom::saveImage()
 {
     printLine("do we get here??");
-    const QString name =
-        QFileDialog::getSaveFileName(this, tr("Save Image"), QDir::currentPath(),
-                                     tr("PNG (*.png);;JPEG (*.jpg);; All files (*.*)"));
+    const QString name = QFileDialog::getSaveFileName(
+        this, tr("Save Image"), QDir::currentPath(),
+        tr("PNG (*.png);;JPEG (*.jpg);;SVG (*.svg);; All files (*.*)"));
     if (const FileError error = analysis.overwriteProblem(name); !error.isNull()) {
         showError(error);
         return;
     }
-    ui.ThreadView->saveImageToFile(name);
+    // The storyline is drawn again as a vector drawing rather than read back as pixels.
+    if (ui.ThreadView->drawMode == GraphWidget::Storyline &&
+        name.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))
+        showError(saveWholeFile(name, ui.ThreadView->storylineSvg(), QStringLiteral("file not found")));
+    else
+        ui.ThreadView->saveImageToFile(name);
+}
+
+void Plotloom::showThread(int character, float position)
+{
+    const CharacterList *list = analysis.characterList;
+    if (!list || character < 0 || character >= list->characters.size())
+        return;
+    if (QListWidgetItem *row = list->characters.at(character)->listItem) {
+        ui.listWidget->setCurrentItem(row);
+        ui.listWidget->scrollToItem(row);
+    }
+    const QVector<TimeIndex *> &scenes = list->timeIndices;
+    int scene = 0;
+    while (scene + 1 < scenes.size() && scenes.at(scene + 1)->start <= position)
+        ++scene;
+    m_textView->scrollToScene(scene, classSelector(QStringLiteral("div"), analysis.sceneClass),
+                              position);
 }
 
 void Plotloom::writeSceneStats()

@@ -122,6 +122,8 @@ public slots:
     void currentColorChanged(const QColor &color);
     void customContextMenuTrigger(const QPoint &pos);
     void reparseTrigger();
+    // Selects the character's row and scrolls the text to the scene starting at position.
+    void showThread(int character, float position);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -12,6 +12,8 @@
 #include <QWebSettings>
 #include <QWebView>
 
+#include <algorithm>
+
 namespace {
 
 // Answers every request with an error, so a screenplay's page loads nothing from anywhere.
@@ -112,6 +114,19 @@ int WebTextView::scrollValue() const
 int WebTextView::scrollMaximum() const
 {
     return m_view->page()->mainFrame()->scrollBarMaximum(Qt::Vertical);
+}
+
+void WebTextView::scrollToScene(int index, const QString &selector, float position)
+{
+    QWebFrame *frame = m_view->page()->mainFrame();
+    const QWebElementCollection scenes = frame->findAllElements(selector);
+    if (index >= 0 && index < scenes.count()) {
+        frame->setScrollPosition(
+            QPoint(frame->scrollPosition().x(), scenes.at(index).geometry().top()));
+        return;
+    }
+    frame->setScrollBarValue(Qt::Vertical, qRound(std::clamp(position, 0.0f, 1.0f) *
+                                                  float(frame->scrollBarMaximum(Qt::Vertical))));
 }
 
 int WebTextView::contentHeight() const

@@ -32,6 +32,9 @@ public:
     QString selectedText() const override;
     int scrollValue() const override;
     int scrollMaximum() const override;
+    // Scrolls the text to the top of the index-th element that matches selector (a scene);
+    // where the page has no such element, to position (0 to 1) of the scrollable range.
+    void scrollToScene(int index, const QString &selector, float position);
     // The height of the current frame's content in pixels.
     int contentHeight() const;
     // The page's title, as a script would change it.

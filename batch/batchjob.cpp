@@ -2,9 +2,12 @@
 #include "batchjob.h"
 
 #include "batchoptions.h"
+#include "fileio.h"
 #include "imagerenderer.h"
 #include "screenplayanalysis.h"
 #include "screenplayjob.h"
+#include "storylinefiles.h"
+#include "storylinelayout.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -40,6 +43,19 @@ ScreenplayOutcome processScreenplay(const QString &path, const BatchOptions &opt
                              : QDir(options.outputDir).filePath(info.fileName());
     for (const FileError &error : job.writeExports(base, options.exports))
         outcome.errors.append(error.message());
+    if (options.storyline) {
+        const StorylineLayout layout(*analysis.characterList);
+        QStringList headings;
+        for (const SceneText &scene : analysis.sceneTexts())
+            headings.append(scene.heading);
+        for (const FileError &error :
+             {saveWholeFile(BatchOptions::storylineSvgName(base),
+                            storylineSvg(layout, *analysis.characterList, headings)),
+              saveWholeFile(BatchOptions::storylineCsvName(base),
+                            storylineCsv(layout, *analysis.characterList))})
+            if (!error.isNull())
+                outcome.errors.append(error.message());
+    }
     if (options.wantsFigures())
         outcome.figures = CorpusSummary::figuresOf(path, analysis);
     if (renderer)

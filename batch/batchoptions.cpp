@@ -18,7 +18,8 @@ constexpr int maxSettle = 10000;
 constexpr int maxImageSide = 4096;
 
 const QStringList modeNames{QStringLiteral("force-directed"), QStringLiteral("color-weaving"),
-                            QStringLiteral("convergence"), QStringLiteral("increasing")};
+                            QStringLiteral("convergence"), QStringLiteral("increasing"),
+                            QStringLiteral("storyline")};
 
 // Same file: the same file system entry when both exist, else the same absolute path.
 bool sameFile(const QFileInfo &a, const QFileInfo &b)
@@ -67,6 +68,8 @@ QStringList BatchOptions::workerArguments() const
         arguments << QStringLiteral("--breakdown");
     if (exports.network)
         arguments << QStringLiteral("--network");
+    if (storyline)
+        arguments << QStringLiteral("--storyline");
     if (!outputDir.isEmpty())
         arguments << QStringLiteral("--output-dir") << outputDir;
     if (wantsFigures())
@@ -101,6 +104,10 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
         QStringLiteral("network"),
         QStringLiteral("Write SCREENPLAY.graphml and SCREENPLAY-edges.csv (who shares scenes "
                        "with whom)."));
+    const QCommandLineOption storyline(
+        QStringLiteral("storyline"),
+        QStringLiteral("Write SCREENPLAY-storyline.svg and SCREENPLAY-storyline.csv (who is in "
+                       "which scene, as a chart of lines)."));
     const QCommandLineOption summary(
         QStringLiteral("summary"),
         QStringLiteral("Write the totals per character over all screenplays to FILE.csv, and "
@@ -108,7 +115,8 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
         QStringLiteral("FILE.csv"));
     const QCommandLineOption mode(QStringLiteral("mode"),
                                   QStringLiteral("force-directed | color-weaving | convergence | "
-                                                 "increasing (default force-directed)."),
+                                                 "increasing | storyline (default "
+                                                 "force-directed)."),
                                   QStringLiteral("MODE"), modeNames.first());
     const QCommandLineOption size(
         QStringLiteral("size"),
@@ -144,7 +152,8 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
                                   QStringLiteral("Show this help."));
     const QCommandLineOption version(QStringLiteral("version"),
                                      QStringLiteral("Show the version."));
-    parser.addOptions({sceneStats, characterStats, markup, image, breakdown, network, summary, mode,
+    parser.addOptions({sceneStats, characterStats, markup, image, breakdown, network, storyline,
+                       summary, mode,
                        size, settle, settings, outputDir, jobs, child, record, figures, help,
                        version});
     parser.addPositionalArgument(QStringLiteral("SCREENPLAY"),
@@ -174,6 +183,7 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
     o.image = parser.isSet(image);
     o.exports.breakdown = parser.isSet(breakdown);
     o.exports.network = parser.isSet(network);
+    o.storyline = parser.isSet(storyline);
     o.summary = parser.value(summary);
     if (parser.isSet(summary) && o.summary.isEmpty()) {
         *message = QStringLiteral("no summary file name given");
@@ -183,7 +193,7 @@ bool parseBatchArguments(const QStringList &arguments, BatchOptions *options, QS
     o.figures = parser.isSet(figures);
     // A worker of a summary run may have nothing else to write.
     if (!o.exports.sceneStats && !o.exports.characterStats && !o.exports.markup && !o.image &&
-        !o.exports.breakdown && !o.exports.network && o.summary.isEmpty() &&
+        !o.exports.breakdown && !o.exports.network && !o.storyline && o.summary.isEmpty() &&
         !o.figures)
         o.exports.sceneStats = o.exports.characterStats = true;
     o.mode = modeNames.indexOf(parser.value(mode));

@@ -10,6 +10,8 @@
 // What one run of the command-line tool is asked to do.
 struct BatchOptions {
     ExportChoice exports;
+    // SCREENPLAY-storyline.svg and SCREENPLAY-storyline.csv.
+    bool storyline = false;
     bool image = false;
     // The totals over all screenplays go here (and the per-screenplay figures beside it).
     QString summary;
@@ -29,6 +31,14 @@ struct BatchOptions {
 
     // Whether the screenplays' figures are gathered for a summary, here or in a parent process.
     bool wantsFigures() const { return !summary.isEmpty() || figures; }
+    static QString storylineSvgName(const QString &base)
+    {
+        return base + QStringLiteral("-storyline.svg");
+    }
+    static QString storylineCsvName(const QString &base)
+    {
+        return base + QStringLiteral("-storyline.csv");
+    }
     // The arguments that give a worker process the same work for other screenplays.
     QStringList workerArguments() const;
 };

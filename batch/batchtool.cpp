@@ -64,6 +64,9 @@ QStringList runOutputs(const BatchOptions &options)
                                      ? info.absoluteFilePath()
                                      : QDir(options.outputDir).filePath(info.fileName());
             outputs += ScreenplayJob::exportNames(base, options.exports);
+            if (options.storyline)
+                outputs << BatchOptions::storylineSvgName(base)
+                        << BatchOptions::storylineCsvName(base);
             if (options.image)
                 outputs.append(ScreenplayJob::imageName(base));
         }

@@ -251,6 +251,9 @@ void GraphWidget::paintGL()
         case IncreasingGraph:
             drawActivityGraph();
             break;
+        case Storyline:
+            drawStoryline();
+            break;
         case ConvergenceGraph:
             drawConvergence();
             trackMotion();

@@ -4,11 +4,13 @@
 // GLEW has to come before QGLWidget and every other GL header.
 #include "glsl.h"
 
+#include "storylinelayout.h"
 #include "threadgraph.h"
 
 #include <QColor>
 #include <QColorDialog>
 #include <QGLWidget>
+#include <QPointF>
 #include <QString>
 #include <QTimer>
 
@@ -24,11 +26,12 @@ class QMouseEvent;
 class QPaintEvent;
 class TextViewState;
 
-// The OpenGL thread view: draws the thread graph it inherits in one of four modes, and reacts to
-// the main window's controls, the mouse and the keyboard. A timer looks ten times a second for a
-// reason to draw: a layout still moving, a spin or a pending image, or a change to anything the
-// picture depends on; a view at rest draws nothing. Every mode sets the GL state it needs at the
-// start of each frame.
+// The OpenGL thread view: draws the thread graph it inherits in one of five modes, and reacts to
+// the main window's controls, the mouse and the keyboard. In every mode it names the thread under
+// the pointer, and the scene there, in a tooltip, and reports a click on a thread. A timer looks
+// ten times a second for a reason to draw: a layout still moving, a spin or a pending image, or a
+// change to anything the picture depends on; a view at rest draws nothing. Every mode sets the GL
+// state it needs at the start of each frame.
 class GraphWidget : public QGLWidget, public ThreadGraph {
     Q_OBJECT
 
@@ -39,6 +42,7 @@ public:
         ColorWeaving = 1,
         ConvergenceGraph = 2,
         IncreasingGraph = 3,
+        Storyline = 4,
     };
 
     explicit GraphWidget(QWidget *parent = nullptr, Qt::WindowFlags flags = {});
@@ -60,6 +64,17 @@ public:
     void drawConvergence();
     void drawColorWeaving();
     void drawActivityGraph();
+    // Scenes left to right, each character a line, the characters of a scene side by side.
+    void drawStoryline();
+    // The storyline layout of the current model, computed when first asked for after the graph
+    // changed.
+    const StorylineLayout &storylineLayout();
+    // The storyline chart as an SVG drawing, titled with sceneHeadings.
+    QByteArray storylineSvg();
+
+    // The character whose thread is drawn under pos (widget coordinates), or -1; with it, when
+    // scene is given, the scene there (-1 where there is none).
+    int threadAt(const QPoint &pos, int *scene = nullptr);
     // Every thread as a bundle of translucent strands, reseeding rand() so the picture holds
     // still; then the names when "Draw Names" is ticked.
     void renderRopes();
@@ -121,6 +136,11 @@ public:
     QString imageFileName;
     // Texture of the colour weaving mode; 0 until first used.
     GLuint weaveTexture = 0;
+    // The storyline chart's zoom (1 fits the view) and how far it is dragged, in pixels.
+    float storylineZoom = 1.0f;
+    QPointF storylinePan;
+    // The heading of every scene, for the tooltips and the SVG drawing; set after every parse.
+    QStringList sceneHeadings;
 
     // The main window's text view and check boxes, set after every parse. Null counts as absent
     // or unchecked; the boxes are read live at every frame.
@@ -136,6 +156,9 @@ public:
 signals:
     // A pending image was written to fileName, or could not be (the name is cleared either way).
     void imageSaved(const QString &fileName, const QString &failure);
+    // A click on the thread of a character (an index into the model's characters), in the scene
+    // that starts at position (0 to 1) of the text.
+    void threadClicked(int character, float position);
 
 public slots:
     // Only reports; the main window saves through saveImageToFile.
@@ -165,6 +188,9 @@ public slots:
     void changeDrawMode(int mode);
 
 protected:
+    // Tooltips, clicks on threads, and the storyline's own drag and wheel, before the handlers
+    // below.
+    bool event(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -172,6 +198,26 @@ protected:
     void resizeGL(int w, int h) override;
 
 private:
+    // Where the storyline chart lies in the view: x = left + width * position in the text,
+    // y = top + unit * height of the layout, in pixels from the top left.
+    struct StorylineFrame {
+        float left = 0.0f;
+        float width = 0.0f;
+        float top = 0.0f;
+        float unit = 0.0f;
+    };
+    StorylineFrame storylineFrame();
+    // The tooltip for pos, or an empty text.
+    QString threadTip(const QPoint &pos);
+    // The picking of each mode: the character under pos and the scene there.
+    int storylineThreadAt(const QPointF &pos, int *scene);
+    int ropeAt(const QPointF &pos, int *scene) const;
+    int increasingLineAt(const QPointF &pos, int *scene) const;
+    int weavingThreadAt(const QPoint &pos, int *scene);
+    // The scene holding position t of the text, or -1.
+    int sceneAtPosition(float t) const;
+    void zoomStoryline(const QPointF &pos, float factor);
+
     // What a frame depends on besides the node positions, as tick() compares it.
     struct FrameInputs {
         unsigned generation = 0;
@@ -261,4 +307,11 @@ private:
     FrameInputs drawnInputs;
     std::vector<float> drawnPositions;
     bool layoutMoving = false;
+
+    // The storyline layout and the graph it was made for.
+    std::unique_ptr<StorylineLayout> m_storyline;
+    unsigned m_storylineGeneration = 0;
+    // Where the left button went down, to tell a click from a drag.
+    QPoint m_pressPosition;
+    bool m_pressed = false;
 };

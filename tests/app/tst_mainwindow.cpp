@@ -3,11 +3,16 @@
 #include "datatable.h"
 #include "rope.h"
 #include "stdoutcapture.h"
+#include "viewharness.h"
+#include "webtextview.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTabBar>
+#include <QToolTip>
+#include <QWebElement>
+#include <QWebFrame>
 #include <QWebView>
 
 namespace {
@@ -42,6 +47,7 @@ private slots:
     void shortcutsFromAnywhere_data();
     void shortcutsFromAnywhere();
     void controlsWhole();
+    void threadTipAndClick();
 };
 
 // Without "breakStrings.txt" a prompt offers the sample, whose Ok writes it; then, without
@@ -314,6 +320,46 @@ void TestMainWindow::controlsWhole()
             cut.append(tabs->tabText(tab));
     }
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(' ')));
+}
+
+// Resting on a thread names its character and the scene there; clicking it selects the character
+// and scrolls the text to that scene.
+void TestMainWindow::threadTipAndClick()
+{
+    WorkingFolder folder;
+    const QByteArray padding = QByteArray("|15 The wind blows.").repeated(60);
+    const QString path = folder.write(
+        "play.txt", screenplay("30 THE PLAY|15 INT. HALL - DAY|37 ANN|25 Hello.|37 BOB|25 Hi." +
+                               padding + "|15 EXT. YARD - NIGHT|37 ANN|25 Bye." + padding));
+    const auto w = makeWindow();
+    openInWindow(*w, path);
+    w->ui.comboBox_DrawMode->setCurrentIndex(GraphWidget::Storyline);
+    GraphWidget *view = w->ui.ThreadView;
+    QCOMPARE(view->drawMode, int(GraphWidget::Storyline));
+    view->paintGL();
+    const QImage frame = readBackBuffer(view);
+    const Character *ann = w->analysis.characterList->characters.at(0);
+    QCOMPARE(ann->names, QStringList{"ANN"});
+    // ANN's line near the end of the text, in the last scene.
+    const int x = frame.width() * 9 / 10;
+    int y = 0;
+    while (y < frame.height() && !near(frame.pixelColor(x, y), ann->color))
+        ++y;
+    QVERIFY(y < frame.height());
+    const QPoint at(x, y);
+
+    QHelpEvent help(QEvent::ToolTip, at, view->mapToGlobal(at));
+    QApplication::sendEvent(view, &help);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), QStringLiteral("<qt>ANN<br>Scene 3: EXT. YARD - NIGHT</qt>"));
+
+    QTest::mouseClick(view, Qt::LeftButton, {}, at);
+    QCOMPARE(w->ui.listWidget->currentItem(), ann->listItem);
+    const QWebElement yard = w->ui.webView->page()->mainFrame()->findAllElements("div.scene").at(2);
+    QVERIFY(yard.toPlainText().contains("EXT. YARD"));
+    QTRY_COMPARE(w->textView()->scrollValue(),
+                 std::min(yard.geometry().top(), w->textView()->scrollMaximum()));
+    QVERIFY(w->textView()->scrollValue() > 0);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -91,7 +91,8 @@ void TestBatchTool::runs_data()
 {
     RunRows::columns();
     row("--help", 0,
-        "--scene-stats|--character-stats|--markup|--image|--breakdown|--network|--summary|--mode|"
+        "--scene-stats|--character-stats|--markup|--image|--breakdown|--network|--storyline|"
+        "--summary|--mode|"
         "--size|--settle|--settings|--output-dir|--jobs|--version");
     row("", 2, "plotloom-batch: no screenplay given\nTry 'plotloom-batch --help'.");
     row("--mode spiral play.txt", 2, "unknown mode 'spiral'|--help");
@@ -135,6 +136,12 @@ void TestBatchTool::runs_data()
         "play.txt-character.csv taken.txt-character.csv");
     row("DISPLAY=$DISPLAY --image --mode color-weaving --settle 101 --size 64x48 play.txt", 0,
         "[1/1] play.txt: settling, frame 100 of 101|[1/1] play.txt: 2 characters", "play.txt.png");
+    row("DISPLAY=$DISPLAY --image --mode storyline --settle 1 --size 64x48 play.txt", 0,
+        "[1/1] play.txt: 2 characters", "play.txt.png");
+    // Workers write the storyline too.
+    row("--storyline --jobs 2 play.txt ./folder/play.txt", 0, "[2/2] ./folder/play.txt",
+        "play.txt-storyline.csv play.txt-storyline.svg folder/play.txt-storyline.csv "
+        "folder/play.txt-storyline.svg");
     row("--summary", 2, "Missing value after '--summary'|--help");
     row("--breakdown --network --output-dir out play.txt", 0,
         "[1/1] play.txt: 2 characters, 3 scenes",

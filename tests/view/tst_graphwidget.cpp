@@ -84,6 +84,9 @@ using Change = std::function<void()>;
 Q_DECLARE_METATYPE(Change)
 // The draw mode, what the change makes the view draw (0 no frame, 1 a few, 2 many), the change.
 using WakeRows = DataTable<int, int, Change>;
+// The draw mode, "Flip Axis", a point of the mode's volume, the character and scene there (-1 for
+// none).
+using PickRows = DataTable<int, bool, QPointF, int, int>;
 
 class TestGraphWidget : public QObject {
     Q_OBJECT
@@ -104,6 +107,9 @@ private slots:
     void forceDirected();
     void convergence();
     void readingPosition();
+    void storyline();
+    void picking_data();
+    void picking();
     void wakes_data();
     void wakes();
 
@@ -338,6 +344,61 @@ void TestGraphWidget::increasingGraph()
     // BOB stopped at a quarter; beyond it, only ANNA's fill.
     QVERIFY(near(at(0.2, -7.5), over(bob, over(anna, oddBand))));
     QVERIFY(near(at(0.3, -7.5), over(anna, oddBand)));
+}
+
+// A line per character from its first scene to its last, in the order of the layout's lanes,
+// thicker where the character is present.
+void TestGraphWidget::storyline()
+{
+    showModel({"ANNA", "BOB"}, "0 0.4 ANNA BOB | 0.4 0.7 ANNA | 0.7 1 ANNA BOB");
+    GraphWidget &w = *m_view->widget;
+    w.drawMode = GraphWidget::Storyline;
+    const QImage frame = m_view->frame();
+    const auto rows = [&frame](double share, const QColor &color) {
+        QVector<int> found;
+        const int x = int(share * frame.width());
+        for (int y = 0; y < frame.height(); ++y)
+            if (near(frame.pixelColor(x, y), color))
+                found.append(y);
+        return found;
+    };
+    const bool annaFirst = w.storylineLayout().lane(0, 0) < w.storylineLayout().lane(0, 1);
+    for (const double share : {0.2, 0.55, 0.85}) {
+        const QVector<int> a = rows(share, anna);
+        const QVector<int> b = rows(share, bob);
+        QVERIFY(!a.isEmpty() && !b.isEmpty());
+        QCOMPARE(a.first() < b.first(), annaFirst);
+        QCOMPARE(a.size() > b.size(), share == 0.55);
+    }
+}
+
+void TestGraphWidget::picking_data()
+{
+    PickRows::columns();
+    PickRows::row("force directed, first half", GraphWidget::ForceDirected, false, {0, 6}, 0, 0);
+    PickRows::row("force directed, second half", GraphWidget::ForceDirected, false, {0, -6}, 1, 1);
+    PickRows::row("force directed, beside", GraphWidget::ForceDirected, false, {6, 6}, -1, -1);
+    PickRows::row("convergence", GraphWidget::ConvergenceGraph, false, {0, -6}, 1, 1);
+    PickRows::row("weaving", GraphWidget::ColorWeaving, false, {3, -6}, 1, 1);
+    PickRows::row("increasing", GraphWidget::IncreasingGraph, false, {0.25, 5}, 0, 0);
+    PickRows::row("increasing, absent", GraphWidget::IncreasingGraph, false, {0.01, 5}, 1, 0);
+    PickRows::row("increasing flipped", GraphWidget::IncreasingGraph, true, {-5, 0.25}, 0, 0);
+}
+
+// The thread under a point, and the scene there, follow what each mode draws.
+void TestGraphWidget::picking()
+{
+    const auto [mode, flipped, point, character, scene] = PickRows::fetch();
+    showModel({"ANNA", "BOB"}, "0 0.5 ANNA | 0.5 1 BOB");
+    m_flip.setChecked(flipped);
+    m_view->widget->changeDrawMode(mode);
+    m_view->frame(5);
+    const Volume volume = mode == GraphWidget::IncreasingGraph
+                              ? (flipped ? flippedChartVolume : chartVolume)
+                              : timeAxisVolume;
+    int at = -2;
+    QCOMPARE(m_view->widget->threadAt(m_view->pixel(volume, point.x(), point.y()), &at), character);
+    QCOMPARE(at, scene);
 }
 
 void TestGraphWidget::forceDirected()
