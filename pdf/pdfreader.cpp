@@ -18,6 +18,23 @@ void ignorePopplerMessage(const QString &, const QVariant &)
 {
 }
 
+// The turn that undoes a page's own /Rotate, so that its words read along their lines as on the
+// page before it was turned in a viewer.
+Poppler::Page::Rotation upright(const Poppler::Page &page)
+{
+    switch (page.orientation()) {
+    case Poppler::Page::Landscape:
+        return Poppler::Page::Rotate270;
+    case Poppler::Page::UpsideDown:
+        return Poppler::Page::Rotate180;
+    case Poppler::Page::Seascape:
+        return Poppler::Page::Rotate90;
+    case Poppler::Page::Portrait:
+        break;
+    }
+    return Poppler::Page::Rotate0;
+}
+
 } // namespace
 
 extern "C" Q_DECL_EXPORT void plotloomReadPdfText(const QString &fileName, PdfText *text)
@@ -38,7 +55,7 @@ extern "C" Q_DECL_EXPORT void plotloomReadPdfText(const QString &fileName, PdfTe
         PdfPage words;
         const std::unique_ptr<Poppler::Page> page(document->page(p));
         const QList<Poppler::TextBox *> boxes =
-            page ? page->textList() : QList<Poppler::TextBox *>();
+            page ? page->textList(upright(*page)) : QList<Poppler::TextBox *>();
         for (const Poppler::TextBox *box : boxes) {
             const QRectF r = box->boundingBox();
             if (std::isfinite(r.left()) && std::isfinite(r.bottom()) && std::isfinite(r.width()))

@@ -1,0 +1,350 @@
+// SPDX-License-Identifier: MIT
+#include "pdflines.h"
+
+#include <QHash>
+#include <QMap>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// 12-point Courier, ten characters and six lines to the inch: what a page without measurable
+// words is taken to be set in, and the ratio of advance to line spacing of a typewriter page.
+constexpr qreal kTypewriterAdvance = 7.2;
+constexpr qreal kTypewriterLineSpacing = 12.0;
+constexpr qreal kAdvancePerLineSpacing = kTypewriterAdvance / kTypewriterLineSpacing;
+// The narrowest advance taken, so that a damaged file cannot ask for millions of columns.
+constexpr qreal kNarrowestAdvance = 1.0;
+// The farthest column a word is set at, so that a damaged file cannot ask for lines of
+// millions of blanks.
+constexpr qreal kFarthestColumn = 250;
+// Words whose bottoms lie closer than this (in points) share a line.
+constexpr qreal kSameLine = 3.0;
+// Words of a monospaced face all measure one advance per character; a spread of the middle
+// half wider than this share of the median is a proportional face.
+constexpr qreal kProportionalSpread = 0.15;
+// A word drawn twice within this share of an advance is one word printed bold by overstriking.
+constexpr qreal kOverstrike = 0.5;
+// Gaps, in advances, that part the segments of a line, and a scene number from its line.
+constexpr qreal kSegmentGap = 2.5;
+constexpr qreal kSceneNumberGap = 1.5;
+// Running headers and footers are sought among the first and last lines of each page, and are
+// text at one place (within this many points) on at least this share of the pages, and at
+// least on this many.
+constexpr int kTopLines = 3;
+constexpr int kBottomLines = 2;
+constexpr qreal kSamePlace = 3.0;
+constexpr qreal kRepeatedShare = 0.4;
+constexpr int kRepeatedPages = 3;
+// Page numbers are sought in this many lines at the top and at the bottom of a page.
+constexpr int kPageNumberLines = 2;
+
+QString foldedUpper(const QString &text)
+{
+    return ScreenplayLayout::foldedQuotes(text).toUpper();
+}
+
+bool isPageNumber(const QString &text)
+{
+    static const QRegularExpression number(QStringLiteral(
+        "^(\\(?(PAGE\\s*)?\\d{1,5}[A-Z]{0,2}\\.?\\)?|-\\s*\\d{1,5}\\s*-|\\d{1,5}\\s*(/|OF)\\s*"
+        "\\d{1,5})$"));
+    return number.match(foldedUpper(text)).hasMatch();
+}
+
+bool isSceneNumber(const QString &word)
+{
+    static const QRegularExpression number(QStringLiteral("^[A-Z]{0,2}\\d{1,4}[A-Z]{0,3}\\.?$"));
+    return number.match(word).hasMatch();
+}
+
+// "(MORE)", and the markers of a scene or speech that goes on: "CONTINUED:", "(CONTINUED)",
+// "CONTINUED: (2)", "(CONT'D)".
+bool isMore(const QString &text)
+{
+    static const QRegularExpression more(QStringLiteral("^\\(\\s*MORE\\s*\\)$"));
+    return more.match(foldedUpper(text)).hasMatch();
+}
+
+bool isContinuedMarker(const QString &text)
+{
+    static const QRegularExpression marker(
+        QStringLiteral("^\\(?\\s*(CONTINUED|CONT'?D\\.?)(\\s+ON NEXT PAGE)?\\s*\\)?\\s*:?"
+                       "(\\s*\\(\\s*\\d+\\s*\\))?$"));
+    return marker.match(foldedUpper(text)).hasMatch();
+}
+
+// Text with its digits as "#", so that "12." and "13." or a dated header repeat.
+QString repeatedKey(const QString &text)
+{
+    QString key = text.simplified();
+    for (QChar &c : key)
+        if (c.isDigit())
+            c = QLatin1Char('#');
+    return key;
+}
+
+qreal median(std::vector<qreal> &values, double share = 0.5)
+{
+    const auto at = values.begin() + std::ptrdiff_t(double(values.size() - 1) * share);
+    std::nth_element(values.begin(), at, values.end());
+    return *at;
+}
+
+// The words of a page grouped into lines, top to bottom; a word overstruck for bold is kept once.
+QVector<PdfLine> linesOf(PdfPage words, qreal advance)
+{
+    std::stable_sort(words.begin(), words.end(),
+                     [](const PdfWord &a, const PdfWord &b) { return a.bottom < b.bottom; });
+    QVector<PdfLine> lines;
+    for (const PdfWord &word : qAsConst(words)) {
+        if (word.text.trimmed().isEmpty())
+            continue;
+        if (lines.isEmpty() || word.bottom - lines.last().bottom > kSameLine)
+            lines.append(PdfLine{{}, word.bottom, false});
+        lines.last().words.append(word);
+    }
+    for (PdfLine &line : lines) {
+        std::stable_sort(line.words.begin(), line.words.end(),
+                         [](const PdfWord &a, const PdfWord &b) { return a.left < b.left; });
+        QVector<PdfWord> kept;
+        kept.reserve(line.words.size());
+        for (const PdfWord &word : qAsConst(line.words)) {
+            const bool overstruck =
+                std::any_of(kept.crbegin(), std::min(kept.crbegin() + 2, kept.crend()),
+                            [&](const PdfWord &k) {
+                                return k.text == word.text &&
+                                       std::abs(k.left - word.left) < kOverstrike * advance;
+                            });
+            if (!overstruck)
+                kept.append(word);
+        }
+        line.words = kept;
+    }
+    return lines;
+}
+
+// The advance of the face: the median width per character, or a tenth of an inch at 12 points
+// scaled to the line spacing where the widths show a proportional face.
+void measureAdvance(const QVector<PdfPage> &pages, PdfLines &result)
+{
+    std::vector<qreal> advances;
+    for (const PdfPage &page : pages)
+        for (const PdfWord &word : page)
+            if (word.text.size() >= 2 && word.width > 0 && std::isfinite(word.width))
+                advances.push_back(word.width / qreal(word.text.size()));
+    result.advance = kTypewriterAdvance;
+    if (advances.empty())
+        return;
+    const qreal middle = std::max(kNarrowestAdvance, median(advances));
+    const qreal spread = median(advances, 0.75) - median(advances, 0.25);
+    result.advance = middle;
+    result.proportional = spread > kProportionalSpread * middle;
+}
+
+// The most common distance between neighbouring lines, in whole points.
+qreal measuredLineSpacing(const QVector<PdfPageLines> &pages)
+{
+    QMap<int, int> counts;
+    for (const PdfPageLines &page : pages)
+        for (int i = 1; i < page.lines.size(); ++i)
+            ++counts[qRound(page.lines.at(i).bottom - page.lines.at(i - 1).bottom)];
+    int spacing = 0;
+    int best = 0;
+    for (auto count = counts.cbegin(); count != counts.cend(); ++count) {
+        if (count.key() > 0 && count.value() > best) {
+            best = count.value();
+            spacing = count.key();
+        }
+    }
+    return spacing > 0 ? qreal(spacing) : kTypewriterLineSpacing;
+}
+
+PdfLine joined(const QVector<PdfLine> &segments, const PdfLine &line)
+{
+    PdfLine result{{}, line.bottom, line.numbered};
+    for (const PdfLine &segment : segments)
+        result.words += segment.words;
+    return result;
+}
+
+// Where one segment of an edge line stands.
+struct Spot {
+    int page;
+    int line;
+    int segment;
+    qreal bottom;
+};
+
+// Marks the segments of the first and last lines of the pages whose text repeats at one place
+// on many pages: running headers and footers, and page numbers where they always stand.
+void markRepeated(const QVector<QVector<QVector<PdfLine>>> &segments,
+                  QVector<QVector<QVector<bool>>> &drop)
+{
+    QHash<QString, QVector<Spot>> spots;
+    int pagesWithText = 0;
+    for (int p = 0; p < segments.size(); ++p) {
+        const int n = segments.at(p).size();
+        pagesWithText += n > 0;
+        for (int l = 0; l < n; ++l) {
+            if (l >= kTopLines && l < n - kBottomLines)
+                continue;
+            for (int s = 0; s < segments.at(p).at(l).size(); ++s) {
+                const PdfLine &segment = segments.at(p).at(l).at(s);
+                spots[repeatedKey(segment.text(1))].append(Spot{p, l, s, segment.bottom});
+            }
+        }
+    }
+    const int needed =
+        std::max(kRepeatedPages, int(std::ceil(kRepeatedShare * qreal(pagesWithText))));
+    for (QVector<Spot> &same : spots) {
+        if (same.size() < needed)
+            continue;
+        std::sort(same.begin(), same.end(),
+                  [](const Spot &a, const Spot &b) { return a.bottom < b.bottom; });
+        // Each spot counts the spots of the same text within kSamePlace of it.
+        int low = 0;
+        int high = 0;
+        for (int i = 0; i < same.size(); ++i) {
+            while (same.at(low).bottom < same.at(i).bottom - kSamePlace)
+                ++low;
+            while (high < same.size() && same.at(high).bottom <= same.at(i).bottom + kSamePlace)
+                ++high;
+            if (high - low >= needed)
+                drop[same.at(i).page][same.at(i).line][same.at(i).segment] = true;
+        }
+    }
+}
+
+// Takes off the page numbers that stand alone on one of the first or last lines of a page.
+void dropPageNumbers(QVector<PdfLine> &lines)
+{
+    for (int k = 0; k < kPageNumberLines && !lines.isEmpty(); ++k) {
+        if (isPageNumber(lines.first().text(1)))
+            lines.removeFirst();
+        else
+            break;
+    }
+    for (int k = 0; k < kPageNumberLines && !lines.isEmpty(); ++k) {
+        if (isPageNumber(lines.last().text(1)))
+            lines.removeLast();
+        else
+            break;
+    }
+}
+
+// Removes the scene numbers printed beside a line, left and right of its text.
+void dropSceneNumbers(PdfLine &line, qreal advance)
+{
+    QVector<PdfWord> &w = line.words;
+    const auto apart = [advance](const PdfWord &a, const PdfWord &b) {
+        return b.left - (a.left + a.width) > kSceneNumberGap * advance;
+    };
+    if (w.size() >= 2 && isSceneNumber(w.first().text) && apart(w.at(0), w.at(1))) {
+        w.removeFirst();
+        line.numbered = true;
+    }
+    if (w.size() >= 2 && isSceneNumber(w.last().text) && apart(w.at(w.size() - 2), w.last())) {
+        w.removeLast();
+        line.numbered = true;
+    }
+}
+
+} // namespace
+
+QString PdfLine::text(qreal advance) const
+{
+    QString result;
+    if (words.isEmpty())
+        return result;
+    const qreal origin = words.first().left;
+    for (const PdfWord &word : words) {
+        if (!result.isEmpty()) {
+            const qreal column = std::round((word.left - origin) / advance);
+            const int blanks = int(std::clamp(column - qreal(result.size()), qreal(1),
+                                              kFarthestColumn));
+            result += QString(blanks, QLatin1Char(' '));
+        }
+        result += word.text;
+    }
+    return result;
+}
+
+QVector<PdfLine> PdfLine::segments(qreal gap) const
+{
+    QVector<PdfLine> result;
+    for (int i = 0; i < words.size(); ++i) {
+        if (i == 0 || words.at(i).left - (words.at(i - 1).left + words.at(i - 1).width) > gap)
+            result.append(PdfLine{{}, bottom, numbered});
+        result.last().words.append(words.at(i));
+    }
+    return result;
+}
+
+bool isCapitals(const QString &text)
+{
+    bool letter = false;
+    for (const QChar c : text) {
+        if (c.isLower())
+            return false;
+        letter = letter || c.isLetter();
+    }
+    return letter;
+}
+
+PdfLines pdfLines(const QVector<PdfPage> &pages)
+{
+    PdfLines result;
+    measureAdvance(pages, result);
+    result.pages.resize(pages.size());
+    for (int p = 0; p < pages.size(); ++p)
+        result.pages[p].lines = linesOf(pages.at(p), result.advance);
+    result.lineSpacing = measuredLineSpacing(result.pages);
+    if (result.proportional)
+        result.advance = kAdvancePerLineSpacing * result.lineSpacing;
+    const qreal advance = result.advance;
+
+    // Running headers and footers first, so that a page number beside one is alone after it.
+    QVector<QVector<QVector<PdfLine>>> segments(pages.size());
+    QVector<QVector<QVector<bool>>> drop(pages.size());
+    for (int p = 0; p < pages.size(); ++p) {
+        for (const PdfLine &line : qAsConst(result.pages.at(p).lines)) {
+            segments[p].append(line.segments(kSegmentGap * advance));
+            drop[p].append(QVector<bool>(segments[p].last().size(), false));
+        }
+    }
+    markRepeated(segments, drop);
+
+    for (int p = 0; p < pages.size(); ++p) {
+        PdfPageLines &page = result.pages[p];
+        QVector<PdfLine> lines;
+        for (int l = 0; l < page.lines.size(); ++l) {
+            QVector<PdfLine> kept;
+            for (int s = 0; s < segments.at(p).at(l).size(); ++s)
+                if (!drop.at(p).at(l).at(s))
+                    kept.append(segments.at(p).at(l).at(s));
+            if (!kept.isEmpty())
+                lines.append(joined(kept, page.lines.at(l)));
+        }
+        dropPageNumbers(lines);
+        QVector<PdfLine> body;
+        for (PdfLine &line : lines) {
+            dropSceneNumbers(line, advance);
+            QVector<PdfLine> kept;
+            for (const PdfLine &segment : line.segments(kSegmentGap * advance)) {
+                const QString text = segment.text(advance);
+                if (isMore(text))
+                    page.more = true;
+                else if (!isContinuedMarker(text))
+                    kept.append(segment);
+            }
+            if (!kept.isEmpty())
+                body.append(joined(kept, line));
+        }
+        page.lines = body;
+    }
+    return result;
+}
