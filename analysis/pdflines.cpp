@@ -193,8 +193,11 @@ void markRepeated(const QVector<QVector<QVector<PdfLine>>> &segments,
             if (l >= kTopLines && l < n - kBottomLines)
                 continue;
             for (int s = 0; s < segments.at(p).at(l).size(); ++s) {
+                // Scene numbers repeat where headings do; they go with their own rule.
                 const PdfLine &segment = segments.at(p).at(l).at(s);
-                spots[repeatedKey(segment.text(1))].append(Spot{p, l, s, segment.bottom});
+                const QString text = segment.text(1);
+                if (!isSceneNumber(text))
+                    spots[repeatedKey(text)].append(Spot{p, l, s, segment.bottom});
             }
         }
     }
@@ -247,7 +250,10 @@ void dropSceneNumbers(PdfLine &line, qreal advance)
         w.removeFirst();
         line.numbered = true;
     }
-    if (w.size() >= 2 && isSceneNumber(w.last().text) && apart(w.at(w.size() - 2), w.last())) {
+    // A line of scene numbers alone, a "CONTINUED" between them gone, goes whole.
+    const bool alone = line.numbered && w.size() == 1;
+    if (!w.isEmpty() && isSceneNumber(w.last().text) &&
+        (alone || (w.size() >= 2 && apart(w.at(w.size() - 2), w.last())))) {
         w.removeLast();
         line.numbered = true;
     }
@@ -257,18 +263,16 @@ void dropSceneNumbers(PdfLine &line, qreal advance)
 
 QString PdfLine::text(qreal advance) const
 {
+    // Each gap measured by itself, so that a proportional face's narrow blanks count one.
     QString result;
-    if (words.isEmpty())
-        return result;
-    const qreal origin = words.first().left;
-    for (const PdfWord &word : words) {
-        if (!result.isEmpty()) {
-            const qreal column = std::round((word.left - origin) / advance);
-            const int blanks = int(std::clamp(column - qreal(result.size()), qreal(1),
-                                              kFarthestColumn));
-            result += QString(blanks, QLatin1Char(' '));
+    for (int i = 0; i < words.size(); ++i) {
+        if (i > 0) {
+            const PdfWord &before = words.at(i - 1);
+            const qreal gap = (words.at(i).left - (before.left + before.width)) / advance;
+            result += QString(int(std::clamp(std::round(gap), qreal(1), kFarthestColumn)),
+                              QLatin1Char(' '));
         }
-        result += word.text;
+        result += words.at(i).text;
     }
     return result;
 }

@@ -14,7 +14,7 @@ struct PdfLine {
 
     qreal left() const { return words.first().left; }
     qreal right() const { return words.last().left + words.last().width; }
-    // The words each at its column from the first, blanks as on the page.
+    // The words with the blanks between them as on the page, at least one.
     QString text(qreal advance) const;
     // The line cut where a gap wider than `gap` points parts two words (a scene number, a page
     // number beside a running header, the two speeches of a dual dialogue).

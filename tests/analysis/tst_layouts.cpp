@@ -288,7 +288,12 @@ void TestLayouts::pdf()
     const QVector<qreal> margins{kPrintedActionMargin, kPrintedActionMargin + 36};
     QVERIFY(
         drawTypewriterPdf("play.pdf", pages,
-                          {drawing == "shifted" ? margins : QVector<qreal>(), drawing == "words"}));
+                          [&] {
+                              PrintStyle style;
+                              style.margins = drawing == "shifted" ? margins : QVector<qreal>();
+                              style.wordByWord = drawing == "words";
+                              return style;
+                          }()));
     const PdfText text = readPdfText("play.pdf");
     QCOMPARE(text.error, QString());
     compareLayout(pdfLayout(text.pages));
