@@ -28,6 +28,8 @@ constexpr qreal kSameLine = 3.0;
 constexpr qreal kProportionalSpread = 0.15;
 // A word drawn twice within this share of an advance is one word printed bold by overstriking.
 constexpr qreal kOverstrike = 0.5;
+// A distance between lines at least this share as common as the most common one is common.
+constexpr qreal kCommonSpacing = 0.25;
 // Gaps, in advances, that part the segments of a line, and a scene number from its line.
 constexpr qreal kSegmentGap = 2.5;
 constexpr qreal kSceneNumberGap = 1.5;
@@ -145,22 +147,22 @@ void measureAdvance(const QVector<PdfPage> &pages, PdfLines &result)
     result.proportional = spread > kProportionalSpread * middle;
 }
 
-// The most common distance between neighbouring lines, in whole points.
+// The distance between neighbouring lines of a paragraph, in whole points: the smallest of the
+// common distances (a page of one-line paragraphs has more lines two apart than one apart).
 qreal measuredLineSpacing(const QVector<PdfPageLines> &pages)
 {
     QMap<int, int> counts;
     for (const PdfPageLines &page : pages)
         for (int i = 1; i < page.lines.size(); ++i)
             ++counts[qRound(page.lines.at(i).bottom - page.lines.at(i - 1).bottom)];
-    int spacing = 0;
-    int best = 0;
-    for (auto count = counts.cbegin(); count != counts.cend(); ++count) {
-        if (count.key() > 0 && count.value() > best) {
-            best = count.value();
-            spacing = count.key();
-        }
-    }
-    return spacing > 0 ? qreal(spacing) : kTypewriterLineSpacing;
+    int most = 0;
+    for (auto count = counts.cbegin(); count != counts.cend(); ++count)
+        if (count.key() > 0)
+            most = std::max(most, count.value());
+    for (auto count = counts.cbegin(); count != counts.cend(); ++count)
+        if (count.key() > 0 && count.value() >= kCommonSpacing * most)
+            return qreal(count.key());
+    return kTypewriterLineSpacing;
 }
 
 PdfLine joined(const QVector<PdfLine> &segments, const PdfLine &line)

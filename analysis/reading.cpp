@@ -86,8 +86,20 @@ void ScreenplayAnalysis::readFile(const QString &fileName)
         appendReadOrFailed(layout, error);
     } else if (hasSuffix(fileName, QStringLiteral("pdf"))) {
         const PdfText pdf = readPdfText(fileName);
-        appendReadOrFailed(pdf.error.isEmpty() ? pdfLayout(pdf.pages) : ScreenplayLayout(),
-                           pdf.error);
+        const ScreenplayLayout layout =
+            pdf.error.isEmpty() ? pdfLayout(pdf.pages) : ScreenplayLayout();
+        if (layout.unstructured) {
+            // Without a cue the PDF is read as typewritten text, and says so.
+            std::fprintf(stderr, "%s: %s\n", qPrintable(fileName),
+                         "this PDF gives no screenplay structure (no character cues were found), "
+                         "so it is read as plain text.");
+            for (QString line : layout.lines) {
+                rewriteLine(line);
+                lines.append(line);
+            }
+        } else {
+            appendReadOrFailed(layout, pdf.error);
+        }
     } else if (hasSuffix(fileName, QStringLiteral("fountain"))) {
         // Fountain is laid out in typewriter columns first, then rewritten like any text.
         appendLayout(fountainLayout(readTextLines(file)));

@@ -5,6 +5,7 @@
 #include "fountain.h"
 #include "pdflayout.h"
 #include "pdftext.h"
+#include "corpus.h"
 #include "typewriterpdf.h"
 
 #include <QTemporaryDir>
@@ -70,6 +71,8 @@ private slots:
     void finalDraft();
     void pdf_data();
     void pdf();
+    void printedAsFountain_data();
+    void printedAsFountain();
 
 private:
     QTemporaryDir m_dir;
@@ -297,6 +300,80 @@ void TestLayouts::pdf()
     const PdfText text = readPdfText("play.pdf");
     QCOMPARE(text.error, QString());
     compareLayout(pdfLayout(text.pages));
+}
+
+// A Fountain screenplay printed as PDF in the ways screenplay programs print reads as the
+// Fountain file does: the same cast, counts and scenes, mentions in each scene included. The
+// style is a list of words: paper ("a4"), "centred" cues or cues at 3.5 inches ("cue35"),
+// margins that "shift" from page to page, scene numbers on the "left", "right" or "none",
+// "plain" (no CONTINUED), a running "header", dual dialogue "stacked", pages turned ("rot90"),
+// a "proportional" face, "words" drawn one by one, "bold" headings, a "title" page, and "short"
+// pages of 14 lines, so that speeches and scenes break often.
+using PrintRows = DataTable<QString, QString>;
+
+void TestLayouts::printedAsFountain_data()
+{
+    PrintRows::columns();
+    const QString harbour = QStringLiteral(PLOTLOOM_TEST_DATA "/pdf/harbour.fountain");
+    const auto row = [&harbour](const char *name, const QString &style) {
+        PrintRows::row(name, harbour, style + " short");
+    };
+    row("Letter, typewriter columns", "");
+    row("A4, centred cues, title page", "a4 centred title");
+    row("margins that shift", "shift");
+    row("scene numbers on the left, running header", "left header");
+    row("scene numbers on the right, cues at 3.5 inches", "right cue35");
+    row("no scene numbers, no CONTINUED", "none plain");
+    row("dual dialogue stacked", "stacked");
+    row("turned a quarter", "rot90");
+    row("turned upside down", "rot180 a4");
+    row("turned three quarters", "rot270 centred");
+    row("proportional face", "proportional");
+    row("words one by one, bold headings", "words bold");
+    const QString barrier15 = corpusFile("barrier15-the-phoenix-child-2021.fountain");
+    const QString cyberBob = corpusFile("cyber-bob-ep1-traffic-control-dogs.fountain");
+    PrintRows::row("barrier15, A4, centred cues, title page, turned", barrier15,
+                   "a4 centred title rot90");
+    PrintRows::row("barrier15, Letter, running header, bold headings", barrier15, "header bold");
+    PrintRows::row("cyber-bob", cyberBob, "");
+    PrintRows::row("cyber-bob turned", cyberBob, "rot270");
+}
+
+void TestLayouts::printedAsFountain()
+{
+    const auto [source, words] = PrintRows::fetch();
+    if (!source.startsWith(PLOTLOOM_TEST_DATA))
+        REQUIRE_CORPUS();
+    const QStringList style = words.split(' ');
+    PrintStyle print;
+    print.paper = style.contains("a4") ? QPageSize::A4 : QPageSize::Letter;
+    print.pageLines = style.contains("short") ? 14 : 0;
+    print.centredCues = style.contains("centred");
+    if (style.contains("cue35"))
+        print.cueColumn = 35, print.parentheticalColumn = 31;
+    if (style.contains("shift"))
+        print.margins = {108, 130, 96, 150, 108, 72};
+    print.leftSceneNumbers = !style.contains("right") && !style.contains("none");
+    print.rightSceneNumbers = !style.contains("left") && !style.contains("none");
+    print.continued = !style.contains("plain");
+    print.header = style.contains("header") ? "DRAFT" : "";
+    print.sideBySide = !style.contains("stacked");
+    for (const int turn : {90, 180, 270})
+        if (style.contains("rot" + QString::number(turn)))
+            print.rotate = turn;
+    print.proportional = style.contains("proportional");
+    print.wordByWord = style.contains("words");
+    print.boldHeadings = style.contains("bold");
+    if (style.contains("title"))
+        print.titlePage = QStringList{"THE TITLE", "Written by", "A WRITER"};
+    QVERIFY(printAsPdf(source, "play.pdf", print) > 1);
+
+    ScreenplayAnalysis fountain;
+    ScreenplayAnalysis pdf;
+    openAndParse(fountain, source);
+    openAndParse(pdf, "play.pdf");
+    QCOMPARE(castSummary(pdf.characters), castSummary(fountain.characters));
+    QCOMPARE(sceneSummary(pdf.characterList, false), sceneSummary(fountain.characterList, false));
 }
 
 QTEST_MAIN(TestLayouts)

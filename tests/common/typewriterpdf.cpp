@@ -101,7 +101,9 @@ public:
     QVector<QVector<Line>> pages(const ScreenplayLayout &layout)
     {
         blocksOf(layout);
-        const int bodyLines = m_style.paper == QPageSize::A4 ? kA4Lines : kLetterLines;
+        const int bodyLines = m_style.pageLines > 0                ? m_style.pageLines
+                              : m_style.paper == QPageSize::A4 ? kA4Lines
+                                                               : kLetterLines;
         QVector<QVector<Line>> pages;
         if (!m_style.titlePage.isEmpty()) {
             pages.append(QVector<Line>());

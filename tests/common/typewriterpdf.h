@@ -17,6 +17,8 @@ constexpr qreal kPrintedActionMargin = 108;
 // typewriter's column.
 struct PrintStyle {
     QPageSize::PageSizeId paper = QPageSize::Letter;
+    // Lines of screenplay text on a page; 0 fills the paper.
+    int pageLines = 0;
     // The action margin of each page, in points; missing pages use kPrintedActionMargin.
     QVector<qreal> margins;
     // Every word drawn by itself, right to left, instead of each line in one piece.
