@@ -119,6 +119,17 @@ bool PdfColumns::isCueText(const QString &text)
     return isCapitals(Layout::speakerOf(text));
 }
 
+bool PdfColumns::isCueOver(const PdfLine *before, const PdfLine &cue, const PdfLine &next,
+                           qreal advance, qreal lineSpacing)
+{
+    const qreal below = next.bottom - cue.bottom;
+    const qreal middle = (cue.left() + cue.right()) / 2;
+    return (!before || cue.bottom - before->bottom > speechGap * lineSpacing) && below > 0 &&
+           below <= speechGap * lineSpacing &&
+           next.left() < middle - kSpeechLeftOfCue * advance &&
+           !hasWideGap(cue, dualGap * advance) && isCueText(cue.text(advance));
+}
+
 PdfColumns::PdfColumns(const PdfLines &lines)
     : m_advance(lines.advance),
       m_margins(lines.pages.size(), 0),
@@ -135,10 +146,8 @@ PdfColumns::PdfColumns(const PdfLines &lines)
         for (int i = 0; i + 1 < page.size(); ++i) {
             const PdfLine &cue = page.at(i);
             const PdfLine &speech = page.at(i + 1);
-            const qreal gap = speech.bottom - cue.bottom;
-            if (gap <= 0 || gap > speechGap * lines.lineSpacing ||
-                speech.left() >= cue.left() - kSpeechLeftOfCue * advance ||
-                hasWideGap(cue, dualGap * advance) || !isCueText(cue.text(advance)))
+            if (!isCueOver(i > 0 ? &page.at(i - 1) : nullptr, cue, speech, advance,
+                           lines.lineSpacing))
                 continue;
             pairs[p].append(Pair{cue.left(), (cue.left() + cue.right()) / 2, speech.left(),
                                  speech.words.first().text.startsWith(QLatin1Char('('))});

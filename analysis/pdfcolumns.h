@@ -31,6 +31,12 @@ public:
     // transition.
     static bool isCueText(const QString &text);
 
+    // Whether a line can be a cue over the next one, wherever it stands: a cue's text, after an
+    // empty line or at the top of the page (`before` null), and the next line close below,
+    // starting left of the cue's middle.
+    static bool isCueOver(const PdfLine *before, const PdfLine &cue, const PdfLine &next,
+                          qreal advance, qreal lineSpacing);
+
     // The column of a left edge on a page, counted from its action margin.
     qreal column(int page, qreal left) const;
     bool isSpeechColumn(qreal column) const;

@@ -15,8 +15,6 @@ using Layout = ScreenplayLayout;
 
 // The most empty lines one gap gives.
 constexpr int kMostBlankLines = 66;
-// A line that starts this many advances left of a cue can be its speech.
-constexpr qreal kSpeechLeftOfCue = 1.5;
 
 // A title page is a first page of centred lines: at least this share of them centred within
 // this many advances of their median centre.
@@ -93,7 +91,7 @@ private:
     }
 
     // Whether line i of the page is a cue: a name in capitals in the cue columns, or centred
-    // where cues are, over a line of speech.
+    // where cues are, after an empty line and over a line of speech.
     bool cueAt(int page, int i) const
     {
         const QVector<PdfLine> &lines = m_lines.pages.at(page).lines;
@@ -101,8 +99,8 @@ private:
             return false;
         const PdfLine &line = lines.at(i);
         const PdfLine &next = lines.at(i + 1);
-        return PdfColumns::isCueText(line.text(m_lines.advance)) && closeBelow(line, next) &&
-               next.left() < line.left() - kSpeechLeftOfCue * m_lines.advance &&
+        return PdfColumns::isCueOver(i > 0 ? &lines.at(i - 1) : nullptr, line, next,
+                                     m_lines.advance, m_lines.lineSpacing) &&
                m_columns.isSpeechColumn(column(page, next)) &&
                m_columns.isCueColumn(page, line.left(), line.right());
     }

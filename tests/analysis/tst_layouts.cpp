@@ -308,7 +308,7 @@ void TestLayouts::pdf()
 // margins that "shift" from page to page, scene numbers on the "left", "right" or "none",
 // "plain" (no CONTINUED), a running "header", dual dialogue "stacked", pages turned ("rot90"),
 // a "proportional" face, "words" drawn one by one, "bold" headings, a "title" page, and "short"
-// pages of 14 lines, so that speeches and scenes break often.
+// pages of 14 lines, so that speeches and scenes break often; or a PDF file printed beforehand.
 using PrintRows = DataTable<QString, QString>;
 
 void TestLayouts::printedAsFountain_data()
@@ -330,6 +330,9 @@ void TestLayouts::printedAsFountain_data()
     row("turned three quarters", "rot270 centred");
     row("proportional face", "proportional");
     row("words one by one, bold headings", "words bold");
+    // Printed by another program (tests/data/pdf/printpdf.py, over ReportLab).
+    for (const char *file : {"harbour-a4.pdf", "harbour-a4-turned.pdf", "harbour-letter-centred.pdf"})
+        PrintRows::row(file, harbour, QStringLiteral(PLOTLOOM_TEST_DATA "/pdf/") + file);
     const QString barrier15 = corpusFile("barrier15-the-phoenix-child-2021.fountain");
     const QString cyberBob = corpusFile("cyber-bob-ep1-traffic-control-dogs.fountain");
     PrintRows::row("barrier15, A4, centred cues, title page, turned", barrier15,
@@ -344,6 +347,7 @@ void TestLayouts::printedAsFountain()
     const auto [source, words] = PrintRows::fetch();
     if (!source.startsWith(PLOTLOOM_TEST_DATA))
         REQUIRE_CORPUS();
+    const QString pdfFile = words.endsWith(".pdf") ? words : QStringLiteral("play.pdf");
     const QStringList style = words.split(' ');
     PrintStyle print;
     print.paper = style.contains("a4") ? QPageSize::A4 : QPageSize::Letter;
@@ -366,12 +370,13 @@ void TestLayouts::printedAsFountain()
     print.boldHeadings = style.contains("bold");
     if (style.contains("title"))
         print.titlePage = QStringList{"THE TITLE", "Written by", "A WRITER"};
-    QVERIFY(printAsPdf(source, "play.pdf", print) > 1);
+    if (!words.endsWith(".pdf"))
+        QVERIFY(printAsPdf(source, pdfFile, print) > 1);
 
     ScreenplayAnalysis fountain;
     ScreenplayAnalysis pdf;
     openAndParse(fountain, source);
-    openAndParse(pdf, "play.pdf");
+    openAndParse(pdf, pdfFile);
     QCOMPARE(castSummary(pdf.characters), castSummary(fountain.characters));
     QCOMPARE(sceneSummary(pdf.characterList, false), sceneSummary(fountain.characterList, false));
 }

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cctype>
 
 namespace {
 
@@ -291,12 +292,13 @@ QByteArray rotated(const QByteArray &pdf, int degrees)
 {
     QByteArray body = pdf.left(pdf.lastIndexOf("\nxref") + 1);
     body.replace("/Type /Page\n", "/Type /Page\n/Rotate " + QByteArray::number(degrees) + '\n');
-    static const QRegularExpression object(QStringLiteral("(?<=\\n)(\\d+) 0 obj"));
     QMap<int, int> offsets;
-    const QString text = QString::fromLatin1(body);
-    for (auto it = object.globalMatch(text); it.hasNext();) {
-        const auto match = it.next();
-        offsets.insert(match.captured(1).toInt(), match.capturedStart());
+    for (int at = body.indexOf(" 0 obj\n"); at >= 0; at = body.indexOf(" 0 obj\n", at + 1)) {
+        int start = at;
+        while (start > 0 && std::isdigit(static_cast<unsigned char>(body.at(start - 1))))
+            --start;
+        if (start > 0 && body.at(start - 1) == '\n')
+            offsets.insert(body.mid(start, at - start).toInt(), start);
     }
     const int size = offsets.isEmpty() ? 1 : offsets.lastKey() + 1;
     QByteArray xref = "xref\n0 " + QByteArray::number(size) + "\n0000000000 65535 f \n";
