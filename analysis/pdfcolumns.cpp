@@ -79,12 +79,14 @@ private:
     QMap<int, Bin> m_bins;
 };
 
-// A cue over the line below it, in points.
+// A cue over the line below it, in points, and the left edges of the lines of dialogue
+// under it (not those of a parenthetical, nor a line ending one that began overleaf).
 struct Pair {
     qreal cueLeft;
     qreal cueCentre;
     qreal speechLeft;
     bool parenthetical;
+    QVector<qreal> dialogue;
 };
 
 bool hasWideGap(const PdfLine &line, qreal gap)
@@ -149,8 +151,20 @@ PdfColumns::PdfColumns(const PdfLines &lines)
             if (!isCueOver(i > 0 ? &page.at(i - 1) : nullptr, cue, speech, advance,
                            lines.lineSpacing))
                 continue;
-            pairs[p].append(Pair{cue.left(), (cue.left() + cue.right()) / 2, speech.left(),
-                                 speech.words.first().text.startsWith(QLatin1Char('('))});
+            Pair pair{cue.left(), (cue.left() + cue.right()) / 2, speech.left(),
+                      speech.words.first().text.startsWith(QLatin1Char('(')), {}};
+            bool inParenthetical = false;
+            for (int k = i + 1; k < page.size(); ++k) {
+                const PdfLine &line = page.at(k);
+                if (line.bottom - page.at(k - 1).bottom > speechGap * lines.lineSpacing)
+                    break;
+                inParenthetical = inParenthetical || line.words.first().text.startsWith(QLatin1Char('('));
+                if (!inParenthetical && !line.words.last().text.endsWith(QLatin1Char(')')))
+                    pair.dialogue.append(line.left());
+                if (line.words.last().text.endsWith(QLatin1Char(')')))
+                    inParenthetical = false;
+            }
+            pairs[p].append(pair);
         }
     }
 
@@ -162,8 +176,8 @@ PdfColumns::PdfColumns(const PdfLines &lines)
     for (int p = 0; p < pageCount; ++p) {
         Votes speech(advance);
         for (const Pair &pair : pairs.at(p))
-            if (!pair.parenthetical)
-                speech.add(pair.speechLeft);
+            for (const qreal left : pair.dialogue)
+                speech.add(left);
         dialogue[p] = speech.mode(unknown);
         if (std::isnan(dialogue.at(p)))
             continue;
@@ -184,10 +198,13 @@ PdfColumns::PdfColumns(const PdfLines &lines)
     for (int p = 0; p < pageCount; ++p) {
         if (std::isnan(dialogue.at(p)))
             continue;
+        // Where the page's action disagrees, its margin is sought like that of a page without
+        // speech.
         const qreal fromDialogue = dialogue.at(p) - dialogueDistance;
-        const bool actionAgrees =
-            !std::isnan(action.at(p)) && std::abs(action.at(p) - fromDialogue) <= slack * advance;
-        m_margins[p] = actionAgrees ? action.at(p) : fromDialogue;
+        const bool noAction = std::isnan(action.at(p));
+        if (!noAction && std::abs(action.at(p) - fromDialogue) > slack * advance)
+            continue;
+        m_margins[p] = noAction ? fromDialogue : action.at(p);
         known[p] = true;
         usual.add(m_margins.at(p));
     }
