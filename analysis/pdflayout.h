@@ -13,6 +13,7 @@ struct PdfWord {
     qreal left = 0;
     qreal bottom = 0;
     qreal width = 0;
+    bool bold = false; // set in a bold face
 };
 
 using PdfPage = QVector<PdfWord>;

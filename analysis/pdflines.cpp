@@ -173,6 +173,20 @@ PdfLine joined(const QVector<PdfLine> &segments, const PdfLine &line)
     return result;
 }
 
+bool isEdgeLine(int line, int lines)
+{
+    return line < kTopLines || line >= lines - kBottomLines;
+}
+
+// Whether a line may hold "(MORE)" or a "CONTINUED" marker, before its text is built.
+bool mayHoldMarker(const PdfLine &line)
+{
+    return std::any_of(line.words.begin(), line.words.end(), [](const PdfWord &word) {
+        return word.text.contains(QLatin1String("MORE"), Qt::CaseInsensitive) ||
+               word.text.contains(QLatin1String("CONT"), Qt::CaseInsensitive);
+    });
+}
+
 // Where one segment of an edge line stands.
 struct Spot {
     int page;
@@ -192,7 +206,7 @@ void markRepeated(const QVector<QVector<QVector<PdfLine>>> &segments,
         const int n = segments.at(p).size();
         pagesWithText += n > 0;
         for (int l = 0; l < n; ++l) {
-            if (l >= kTopLines && l < n - kBottomLines)
+            if (!isEdgeLine(l, n))
                 continue;
             for (int s = 0; s < segments.at(p).at(l).size(); ++s) {
                 // Scene numbers repeat where headings do; they go with their own rule.
@@ -314,12 +328,18 @@ PdfLines pdfLines(const QVector<PdfPage> &pages)
     const qreal advance = result.advance;
 
     // Running headers and footers first, so that a page number beside one is alone after it.
+    // Only the first and last lines of a page are cut into segments for them.
     QVector<QVector<QVector<PdfLine>>> segments(pages.size());
     QVector<QVector<QVector<bool>>> drop(pages.size());
     for (int p = 0; p < pages.size(); ++p) {
-        for (const PdfLine &line : qAsConst(result.pages.at(p).lines)) {
-            segments[p].append(line.segments(kSegmentGap * advance));
-            drop[p].append(QVector<bool>(segments[p].last().size(), false));
+        const QVector<PdfLine> &lines = result.pages.at(p).lines;
+        segments[p].resize(lines.size());
+        drop[p].resize(lines.size());
+        for (int l = 0; l < lines.size(); ++l) {
+            if (isEdgeLine(l, lines.size())) {
+                segments[p][l] = lines.at(l).segments(kSegmentGap * advance);
+                drop[p][l].fill(false, segments[p][l].size());
+            }
         }
     }
     markRepeated(segments, drop);
@@ -327,7 +347,12 @@ PdfLines pdfLines(const QVector<PdfPage> &pages)
     for (int p = 0; p < pages.size(); ++p) {
         PdfPageLines &page = result.pages[p];
         QVector<PdfLine> lines;
+        lines.reserve(page.lines.size());
         for (int l = 0; l < page.lines.size(); ++l) {
+            if (!drop.at(p).at(l).contains(true)) {
+                lines.append(page.lines.at(l));
+                continue;
+            }
             QVector<PdfLine> kept;
             for (int s = 0; s < segments.at(p).at(l).size(); ++s)
                 if (!drop.at(p).at(l).at(s))
@@ -337,8 +362,15 @@ PdfLines pdfLines(const QVector<PdfPage> &pages)
         }
         dropPageNumbers(lines);
         QVector<PdfLine> body;
+        body.reserve(lines.size());
         for (PdfLine &line : lines) {
             dropSceneNumbers(line, advance);
+            if (line.words.isEmpty())
+                continue;
+            if (!mayHoldMarker(line)) {
+                body.append(line);
+                continue;
+            }
             QVector<PdfLine> kept;
             for (const PdfLine &segment : line.segments(kSegmentGap * advance)) {
                 const QString text = segment.text(advance);

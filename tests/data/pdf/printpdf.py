@@ -4,7 +4,8 @@
 habits of its own: the test PDFs beside this script come from it, so that the reader meets pages
 that the tests' own printer did not make.
 
-    printpdf.py harbour.fountain   # writes harbour-*.pdf beside it
+    printpdf.py harbour.fountain             # writes harbour-*.pdf beside it
+    printpdf.py play.fountain play.pdf       # a full-length US Letter print, 55 lines a page
 
 Pages are set in Courier 12 pt: headings bold, cues at 3.7 inches from the paper's edge,
 dialogue at 2.5, parentheticals at 3.1 with their second line one further in, transitions
@@ -226,7 +227,7 @@ class Printer:
         self.c.save()
 
 
-def main(source):
+def main(source, output):
     text = Path(source).read_text(encoding="utf-8")
     stem = Path(source).with_suffix("")
     styles = {
@@ -237,9 +238,13 @@ def main(source):
         "a4-turned": dict(paper=A4, lines_per_page=20, numbers=True, continued=True,
                           footer="DRAFT 3 March 2024", rotate=90, centred=False),
     }
+    if output:
+        Printer(output, paper=letter, lines_per_page=55, numbers=True, continued=True,
+                footer="", rotate=0, centred=False).print(text)
+        return
     for name, style in styles.items():
         Printer(f"{stem}-{name}.pdf", **style).print(text)
 
 
 if __name__ == "__main__":
-    main(sys.argv[1])
+    main(sys.argv[1], sys.argv[2] if len(sys.argv) > 2 else None)
