@@ -16,6 +16,10 @@ using Layout = ScreenplayLayout;
 // The most empty lines one gap gives.
 constexpr int kMostBlankLines = 66;
 
+// Headings are bold where at least this many, and this share of those with a break string, are.
+constexpr int kBoldHeadings = 2;
+constexpr qreal kBoldShare = 0.8;
+
 // A title page is a first page of centred lines: at least this share of them centred within
 // this many advances of their median centre.
 constexpr qreal kTitleCentred = 0.5;
@@ -37,6 +41,7 @@ public:
 
     Layout read()
     {
+        m_boldHeadings = headingsAreBold();
         const int title = titlePage();
         QString continuing; // whose speech went on past the end of the page before
         for (int p = 0; p < m_lines.pages.size(); ++p) {
@@ -88,6 +93,43 @@ private:
     {
         return std::abs(column(page, line)) <= PdfColumns::slack &&
                (line.numbered || PdfColumns::isHeadingText(line.text(m_lines.advance)));
+    }
+
+    // Whether line i, at the action margin without a break string, is a heading all the same:
+    // in a document whose headings are bold, a line alone in bold capitals.
+    bool isBoldHeading(int page, int i) const
+    {
+        const QVector<PdfLine> &lines = m_lines.pages.at(page).lines;
+        const PdfLine &line = lines.at(i);
+        const qreal apart = PdfColumns::speechGap * m_lines.lineSpacing;
+        return m_boldHeadings && isBold(line) &&
+               std::abs(column(page, line)) <= PdfColumns::slack &&
+               (i == 0 || line.bottom - lines.at(i - 1).bottom > apart) &&
+               (i + 1 == lines.size() || lines.at(i + 1).bottom - line.bottom > apart) &&
+               isCapitals(line.text(m_lines.advance));
+    }
+
+    static bool isBold(const PdfLine &line)
+    {
+        return std::all_of(line.words.begin(), line.words.end(),
+                           [](const PdfWord &w) { return w.bold; });
+    }
+
+    // Whether most headings that start with a break string are bold.
+    bool headingsAreBold() const
+    {
+        int headings = 0;
+        int bold = 0;
+        for (int p = 0; p < m_lines.pages.size(); ++p) {
+            for (const PdfLine &line : m_lines.pages.at(p).lines) {
+                if (std::abs(column(p, line)) <= PdfColumns::slack &&
+                    PdfColumns::isHeadingText(line.text(m_lines.advance))) {
+                    ++headings;
+                    bold += isBold(line);
+                }
+            }
+        }
+        return headings >= kBoldHeadings && bold >= kBoldShare * headings;
     }
 
     // Whether line i of the page is a cue: a name in capitals in the cue columns, or centred
@@ -241,7 +283,7 @@ private:
                     appendCue(text);
             } else if (!m_speaking.isEmpty() && m_columns.isSpeechColumn(col)) {
                 appendSpeech(text);
-            } else if (isHeading(page, line)) {
+            } else if (isHeading(page, line) || isBoldHeading(page, i)) {
                 m_layout.appendHeading(text);
                 m_speaking.clear();
             } else {
@@ -259,6 +301,7 @@ private:
     QString m_speaking; // whose speech the lines so far belong to
     bool m_inParenthetical = false;
     qreal m_previousBottom = -1;
+    bool m_boldHeadings = false;
 };
 
 } // namespace

@@ -96,7 +96,7 @@ qreal median(std::vector<qreal> &values, double share = 0.5)
     return *at;
 }
 
-// The words of a page grouped into lines, top to bottom; a word overstruck for bold is kept once.
+// The words of a page grouped into lines, top to bottom; a word struck twice is kept once, bold.
 QVector<PdfLine> linesOf(PdfPage words, qreal advance)
 {
     std::stable_sort(words.begin(), words.end(),
@@ -115,14 +115,16 @@ QVector<PdfLine> linesOf(PdfPage words, qreal advance)
         QVector<PdfWord> kept;
         kept.reserve(line.words.size());
         for (const PdfWord &word : qAsConst(line.words)) {
-            const bool overstruck =
-                std::any_of(kept.crbegin(), std::min(kept.crbegin() + 2, kept.crend()),
-                            [&](const PdfWord &k) {
-                                return k.text == word.text &&
-                                       std::abs(k.left - word.left) < kOverstrike * advance;
-                            });
-            if (!overstruck)
+            const auto struck =
+                std::find_if(kept.rbegin(), std::min(kept.rbegin() + 2, kept.rend()),
+                             [&](const PdfWord &k) {
+                                 return k.text == word.text &&
+                                        std::abs(k.left - word.left) < kOverstrike * advance;
+                             });
+            if (struck == std::min(kept.rbegin() + 2, kept.rend()))
                 kept.append(word);
+            else
+                struck->bold = true;
         }
         line.words = kept;
     }

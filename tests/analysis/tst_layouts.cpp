@@ -323,7 +323,7 @@ void TestLayouts::printedAsFountain_data()
     row("margins that shift", "shift");
     row("scene numbers on the left, running header", "left header");
     row("scene numbers on the right, cues at 3.5 inches", "right cue35");
-    row("no scene numbers, no CONTINUED", "none plain");
+    row("no scene numbers, no CONTINUED, bold headings", "none plain bold");
     row("dual dialogue stacked", "stacked");
     row("turned a quarter", "rot90");
     row("turned upside down", "rot180 a4");
@@ -369,7 +369,7 @@ void TestLayouts::printedAsFountain()
     print.wordByWord = style.contains("words");
     print.boldHeadings = style.contains("bold");
     if (style.contains("title"))
-        print.titlePage = QStringList{"THE TITLE", "Written by", "A WRITER"};
+        print.titlePage = QStringList{"FOR ANNA AND TOM", "Written by", "A WRITER"};
     if (!words.endsWith(".pdf"))
         QVERIFY(printAsPdf(source, pdfFile, print) > 1);
 

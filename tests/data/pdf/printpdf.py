@@ -62,6 +62,9 @@ def elements(source):
         elif HEADING.match(text) and blank(k - 1):
             yield "heading", text
             k += 1
+        elif text.startswith(".") and not text.startswith("..") and blank(k - 1):
+            yield "heading", text[1:]
+            k += 1
         elif text.startswith(">") and text.endswith("<"):
             yield "centred", text[1:-1].strip()
             k += 1
