@@ -28,6 +28,8 @@ constexpr qreal kSameLine = 3.0;
 constexpr qreal kProportionalSpread = 0.15;
 // A word drawn twice within this share of an advance is one word printed bold by overstriking.
 constexpr qreal kOverstrike = 0.5;
+// Lines of a monospaced face stand at most this many times its own spacing apart.
+constexpr qreal kWidestSpacing = 1.5;
 // A distance between lines at least this share as common as the most common one is common.
 constexpr qreal kCommonSpacing = 0.25;
 // Gaps, in advances, that part the segments of a line, and a scene number from its line.
@@ -324,7 +326,12 @@ PdfLines pdfLines(const QVector<PdfPage> &pages)
     result.pages.resize(pages.size());
     for (int p = 0; p < pages.size(); ++p)
         result.pages[p].lines = linesOf(pages.at(p), result.advance);
+    // A page too short to show its spacing (a line, an empty line, a line) has a monospaced
+    // face's own, six lines to the inch at ten characters.
     result.lineSpacing = measuredLineSpacing(result.pages);
+    const qreal faceSpacing = result.advance / kAdvancePerLineSpacing;
+    if (!result.proportional && result.lineSpacing > kWidestSpacing * faceSpacing)
+        result.lineSpacing = faceSpacing;
     if (result.proportional)
         result.advance = kAdvancePerLineSpacing * result.lineSpacing;
     const qreal advance = result.advance;

@@ -159,6 +159,10 @@ void TestLayouts::castAndScenes_data()
     row("capitals in dialogue are no one", "BOB\nI OK?\n\nSUE\nFBI.\n\nBOB\nOK.",
         "BOB:2|SUE:1|START:2,1");
     row("one speaker, forced in mixed case", "@McCLANE\nYippee.", "McCLANE:1|START:1");
+    // Typographic apostrophes and quotes fold, so one person is one character.
+    row("quotes in cue names", QString::fromUtf8("O\u2019NEIL\nHi.\n\nO'NEIL\nHo.\n\n"
+                                                  "\u201CDOC\u201D\nNo."),
+        "O'NEIL:2|\"DOC\":1|START:2,1");
     // ANNA (V.O.) is ANNA: she is present wherever her name is, whichever cue names her.
     row("extensions name the same speaker",
         "INT. A\n\nANNA (V.O.)\nHi.\n\nANNA (V.O.)\nHo.\n\nEXT. B\n\nANNA\nYes.\n\n"
@@ -200,6 +204,8 @@ void TestLayouts::finalDraft_data()
         "37c BOB (V.O.)\n30 (" + words(5) + "\n30 " + words(3) + ")\n25 " + words(7) + "\n25 " +
             words(7) + "\n25 " + words(6) + "\n30 (beat)\n25 Hi.\n\n55 CUT TO:\n\n25 Orphan.",
         {"BOB"});
+    row("quotes in cue names", fdx(paras(QString::fromUtf8("Character:O\u2018NEIL\u2019S VOICE"))),
+        "37c O'NEIL'S VOICE", {"O'NEIL'S VOICE"});
     row("dual dialogue",
         fdx(paras("Action:x") + "<Paragraph Type=\"Character\"><DualDialogue>" +
             paras("Character:ANN|Dialogue:Hi.|Character:BOB|Parenthetical:(loud)|Dialogue:Ho.") +
@@ -274,6 +280,7 @@ void TestLayouts::pdf_data()
         {"CAPTAIN LE GUIN"}, "words");
     // Capitals are a cue only in the cue columns and over a speech; a heading stands at the
     // action margin and starts with a break string.
+    row("no cue anywhere", "15 INT. A\n\n15 Nothing is said.", "15 [1]\n15h INT. A\n\n15 Nothing is said.");
     row("capitals and break strings that open nothing",
         "41 THE END\n\n37 BOB\n25 FBI!\n25 INT. is short.\n\n37 SUE\n\n15 INTERIOR shots.\n"
         "37 Bob\n25 Hi.",
@@ -299,7 +306,9 @@ void TestLayouts::pdf()
                           }()));
     const PdfText text = readPdfText("play.pdf");
     QCOMPARE(text.error, QString());
-    compareLayout(pdfLayout(text.pages));
+    const ScreenplayLayout layout = pdfLayout(text.pages);
+    compareLayout(layout);
+    QCOMPARE(layout.unstructured, layout.cues.isEmpty());
 }
 
 // A Fountain screenplay printed as PDF in the ways screenplay programs print reads as the
