@@ -256,42 +256,58 @@ private:
         return end;
     }
 
+    // Whether the heading or cue at the top of a page only repeats what goes on from the page
+    // before: the cue over a speech that a page break cuts, or the heading with "(CONT'D)" over
+    // the rest of its scene.
+    bool repeatsOverleaf(int page, int i, const QString &text, const QString &continuing) const
+    {
+        if (cueAt(page, i))
+            return !continuing.isEmpty() && Layout::speakerOf(text) == continuing &&
+                   (m_columns.more || isContinued(text));
+        static const QRegularExpression goesOn(QStringLiteral("\\s*\\((CONT'?D|CONTINUED)\\)$"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        const QString folded = Layout::foldedQuotes(text);
+        return isHeading(page, m_lines.pages.at(page).lines.at(i)) &&
+               QString(folded).remove(goesOn).size() < folded.size() &&
+               QString(folded).remove(goesOn) == m_lastHeading;
+    }
+
     void readPage(int page, const QString &continuing)
     {
         const QVector<PdfLine> &lines = m_lines.pages.at(page).lines;
         const qreal advance = m_lines.advance;
         m_previousBottom = -1;
-        for (int i = 0; i < lines.size();) {
+        bool atTop = true;
+        for (int i = 0; i < lines.size(); ++i) {
             const PdfLine &line = lines.at(i);
             PdfLine leftCue;
             PdfLine rightCue;
             if (splitDualCue(page, i, &leftCue, &rightCue)) {
-                i = readDual(page, i, leftCue, rightCue);
+                i = readDual(page, i, leftCue, rightCue) - 1;
                 m_speaking.clear();
+                atTop = false;
                 continue;
             }
+            const QString text = line.text(advance);
+            if (atTop && repeatsOverleaf(page, i, text, continuing))
+                continue;
+            atTop = false;
             appendBlanks(line);
             m_previousBottom = line.bottom;
-            const QString text = line.text(advance);
             const qreal col = column(page, line);
             if (cueAt(page, i)) {
-                // The cue repeated over a speech that a page break cuts is no new speech.
-                const bool repeated = i == 0 && !continuing.isEmpty() &&
-                                      Layout::speakerOf(text) == continuing &&
-                                      (m_columns.more || isContinued(text));
-                if (!repeated)
-                    appendCue(text);
+                appendCue(text);
             } else if (!m_speaking.isEmpty() && m_columns.isSpeechColumn(col)) {
                 appendSpeech(text);
             } else if (isHeading(page, line) || isBoldHeading(page, i)) {
                 m_layout.appendHeading(text);
+                m_lastHeading = Layout::foldedQuotes(text);
                 m_speaking.clear();
             } else {
                 const int indent = int(std::round(col)) + Layout::actionIndent;
                 m_layout.append(std::clamp(indent, 0, PdfColumns::farthestColumn), text);
                 m_speaking.clear();
             }
-            ++i;
         }
     }
 
@@ -302,6 +318,7 @@ private:
     bool m_inParenthetical = false;
     qreal m_previousBottom = -1;
     bool m_boldHeadings = false;
+    QString m_lastHeading; // without a "(CONT'D)"
 };
 
 } // namespace

@@ -255,11 +255,11 @@ void TestLayouts::finalDraft()
 void TestLayouts::pdf_data()
 {
     Rows::columns();
-    // The repeated cue goes with the page furniture; scene numbers leave their heading, and
-    // make one of a line without a break string.
+    // The cue and the heading repeated over a page break go with the page furniture; scene
+    // numbers leave their heading, and make one of a line without a break string.
     row("furniture, scene numbers, a speech over a page break",
         "8 1      INT. HOUSE - DAY                    1\n\n15 Bob waits.\n\n\n37 BOB (V.O.)\n"
-        "30 (low)\n25 Who is\n37 (MORE)\n62 (CONTINUED)\f72 2.\n\n15 CONTINUED:\n\n"
+        "30 (low)\n25 Who is\n37 (MORE)\n62 (CONTINUED)\f72 2.\n\n15 INT. HOUSE - DAY (CONT'D)\n\n"
         "37 BOB (CONT'D)\n25 there?\n\n55 CUT TO:\n\n8 2A     IMAGINED OCEAN                 2A",
         "15 [1]\n15h INT. HOUSE - DAY\n\n15 Bob waits.\n\n\n37c BOB (V.O.)\n30 (low)\n"
         "25 Who is\n15 [2]\n25 there?\n\n55 CUT TO:\n\n15h IMAGINED OCEAN",
