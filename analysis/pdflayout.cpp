@@ -22,7 +22,7 @@ constexpr qreal kBoldShare = 0.8;
 
 // A title page is a first page of centred lines: at least this share of them centred within
 // this many advances of their median centre.
-constexpr qreal kTitleCentred = 0.5;
+constexpr qreal kTitleCentred = 1.0 / 3;
 constexpr qreal kTitleCentreSlack = 2.0;
 
 // Whether a cue carries the "(CONT'D)" of a speech that goes on.

@@ -250,8 +250,7 @@ void TestLayouts::finalDraft()
 }
 
 // Pages of "indent text" lines, separated by "\f", drawn as a PDF and read back; the drawing
-// is "lines", "words" (every word by itself, right to left) or "shifted" (the second page's
-// margin half an inch further right).
+// is "lines" or "words" (every word by itself, right to left).
 void TestLayouts::pdf_data()
 {
     Rows::columns();
@@ -268,19 +267,16 @@ void TestLayouts::pdf_data()
         "37 ANN\n25 Hi.\n\n15 She sits.\f72 2.\n\n37 ANN (CONT'D)\n25 Bye.",
         "15 [1]\n37c ANN\n25 Hi.\n\n15 She sits.\n15 [2]\n37c ANN (CONT'D)\n25 Bye.",
         {"ANN", "ANN"});
-    row("a second page with a different left margin",
-        "15 INT. A\n\n37 ANN\n25 Hi.\f15 EXT. B\n\n37 BOB\n30 (off)\n25 Yo.",
-        "15 [1]\n15h INT. A\n\n37c ANN\n25 Hi.\n15 [2]\n15h EXT. B\n\n37c BOB\n30 (off)\n25 Yo.",
-        {"ANN", "BOB"}, "shifted");
     row("a page of dialogue alone", "15 INT. A\n\n37 ANN\n25 Hi,\f25 and more\n25 and more.",
         "15 [1]\n15h INT. A\n\n37c ANN\n25 Hi,\n15 [2]\n25 and more\n25 and more.", {"ANN"});
     row("words drawn one by one",
         "15 EXT. DOCK - NIGHT\n\n37 CAPTAIN LE GUIN   (V.O.)\n25 Yes,  sir.",
         "15 [1]\n15h EXT. DOCK - NIGHT\n\n37c CAPTAIN LE GUIN   (V.O.)\n25 Yes,  sir.",
         {"CAPTAIN LE GUIN"}, "words");
+    row("no cue anywhere", "15 INT. A\n\n15 Nothing is said.",
+        "15 [1]\n15h INT. A\n\n15 Nothing is said.");
     // Capitals are a cue only in the cue columns and over a speech; a heading stands at the
     // action margin and starts with a break string.
-    row("no cue anywhere", "15 INT. A\n\n15 Nothing is said.", "15 [1]\n15h INT. A\n\n15 Nothing is said.");
     row("capitals and break strings that open nothing",
         "41 THE END\n\n37 BOB\n25 FBI!\n25 INT. is short.\n\n37 SUE\n\n15 INTERIOR shots.\n"
         "37 Bob\n25 Hi.",
@@ -295,15 +291,9 @@ void TestLayouts::pdf()
     QVector<QStringList> pages;
     for (const QString &page : source.split('\f'))
         pages.append(laidOut(page).lines);
-    const QVector<qreal> margins{kPrintedActionMargin, kPrintedActionMargin + 36};
-    QVERIFY(
-        drawTypewriterPdf("play.pdf", pages,
-                          [&] {
-                              PrintStyle style;
-                              style.margins = drawing == "shifted" ? margins : QVector<qreal>();
-                              style.wordByWord = drawing == "words";
-                              return style;
-                          }()));
+    PrintStyle style;
+    style.wordByWord = drawing == "words";
+    QVERIFY(drawTypewriterPdf("play.pdf", pages, style));
     const PdfText text = readPdfText("play.pdf");
     QCOMPARE(text.error, QString());
     const ScreenplayLayout layout = pdfLayout(text.pages);

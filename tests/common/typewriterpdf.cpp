@@ -178,24 +178,15 @@ private:
         return line;
     }
 
-    // One speech as lines of a dual dialogue's column.
+    // One speech as lines of a dual dialogue's column, each line of the layout wrapped anew.
     QVector<Line> dualColumn(const QStringList &speech, int side) const
     {
         const int left = kDualColumns[side];
         QVector<Line> lines{piece(left + kDualCueOffset, speech.first())};
-        QString text;
         for (int i = 1; i < speech.size(); ++i) {
-            const QString line = speech.at(i).trimmed();
-            if (line.startsWith('(') || (!text.isEmpty() && text.startsWith('('))) {
-                if (!text.isEmpty() && !text.startsWith('('))
-                    lines += wrappedLines(left, text), text.clear();
-            }
-            text += (text.isEmpty() ? QString() : QStringLiteral(" ")) + line;
-            if (text.startsWith('(') && text.endsWith(')'))
-                lines += wrappedLines(left + 3, text), text.clear();
+            const bool parenthetical = indentOf(speech.at(i)) == Layout::parentheticalIndent;
+            lines += wrappedLines(parenthetical ? left + 3 : left, speech.at(i).trimmed());
         }
-        if (!text.isEmpty())
-            lines += wrappedLines(left, text);
         return lines;
     }
 
