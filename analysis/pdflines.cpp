@@ -54,8 +54,8 @@ QString foldedUpper(const QString &text)
 bool isPageNumber(const QString &text)
 {
     static const QRegularExpression number(QStringLiteral(
-        "^(\\(?(PAGE\\s*)?\\d{1,5}[A-Z]{0,2}\\.?\\)?|-\\s*\\d{1,5}\\s*-|\\d{1,5}\\s*(/|OF)\\s*"
-        "\\d{1,5})$"));
+        "^(\\(?(PAGE\\s*)?\\d{1,5}[A-Z]{0,2}\\.?\\)?|-\\s*\\d{1,5}\\s*-|(PAGE\\s*)?\\d{1,5}\\s*(/|OF)"
+        "\\s*\\d{1,5})$"));
     return number.match(foldedUpper(text)).hasMatch();
 }
 
@@ -81,13 +81,13 @@ bool isContinuedMarker(const QString &text)
     return marker.match(foldedUpper(text)).hasMatch();
 }
 
-// Text with its digits as "#", so that "12." and "13." or a dated header repeat.
+// Text with each run of digits as one "#", so that "9." and "10." or a dated header repeat.
 QString repeatedKey(const QString &text)
 {
-    QString key = text.simplified();
-    for (QChar &c : key)
-        if (c.isDigit())
-            c = QLatin1Char('#');
+    QString key;
+    for (const QChar c : text.simplified())
+        if (!c.isDigit() || !key.endsWith(QLatin1Char('#')))
+            key += c.isDigit() ? QLatin1Char('#') : c;
     return key;
 }
 
