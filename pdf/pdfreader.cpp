@@ -51,29 +51,41 @@ bool isBold(const TextFontInfo *font)
            (name && QByteArray::fromStdString(name->toStr()).contains("Bold"));
 }
 
-// The words of one page (numbered from 1), turned upright: a page's own /Rotate is undone, so
-// that its words read along their lines as on the page before it was turned in a viewer.
-PdfPage wordsOf(PDFDoc &document, int page)
+// The words of one page (numbered from 1) as shown turned by `rotate` degrees, and the turn
+// most of them still read at, in quarters clockwise.
+PdfPage wordsOf(PDFDoc &document, int page, int rotate, int *quarters)
 {
     TextOutputDev device(nullptr, false, 0, true, false);
-    const int upright = (360 - document.getPageRotate(page) % 360) % 360;
-    document.displayPage(&device, page, kPointsPerInch, kPointsPerInch, upright, false, false,
+    document.displayPage(&device, page, kPointsPerInch, kPointsPerInch, rotate, false, false,
                          false);
     const std::unique_ptr<TextWordList> list = device.makeWordList();
     PdfPage words;
-    if (!list)
-        return words;
-    words.reserve(list->getLength());
-    for (int i = 0; i < list->getLength(); ++i) {
+    int turned[4] = {0, 0, 0, 0};
+    for (int i = 0; list && i < list->getLength(); ++i) {
         const TextWord *word = list->get(i);
         double left, top, right, bottom;
         word->getBBox(&left, &top, &right, &bottom);
         if (!std::isfinite(left) || !std::isfinite(right) || !std::isfinite(bottom))
             continue;
+        ++turned[word->getRotation() & 3];
         const std::unique_ptr<GooString> text(word->getText());
         words.append(PdfWord{QString::fromUtf8(text->c_str(), text->getLength()), left, bottom,
                              right - left, word->getLength() > 0 && isBold(word->getFontInfo(0))});
     }
+    *quarters = int(std::max_element(std::begin(turned), std::end(turned)) - std::begin(turned));
+    return words;
+}
+
+// The words of one page, upright: its own /Rotate undone, so that they read along their lines
+// as on the page before it was turned in a viewer, and the page turned again where its text
+// was drawn turned.
+PdfPage uprightWords(PDFDoc &document, int page)
+{
+    const int upright = (360 - document.getPageRotate(page) % 360) % 360;
+    int quarters = 0;
+    PdfPage words = wordsOf(document, page, upright, &quarters);
+    if (quarters != 0)
+        words = wordsOf(document, page, (upright + 360 - quarters * 90) % 360, &quarters);
     return words;
 }
 
@@ -113,7 +125,7 @@ extern "C" Q_DECL_EXPORT void plotloomReadPdfText(const QString &fileName, PdfTe
     std::atomic<int> next{0};
     const auto readPages = [&next, pages, pageCount](PDFDoc *doc) {
         for (int p = next++; p < pageCount; p = next++)
-            pages[p] = wordsOf(*doc, p + 1);
+            pages[p] = uprightWords(*doc, p + 1);
     };
     std::vector<std::unique_ptr<QThread>> workers;
     for (size_t t = 1; t < documents.size(); ++t) {

@@ -305,9 +305,10 @@ void TestLayouts::pdf()
 // Fountain file does: the same cast, counts and scenes, mentions in each scene included. The
 // style is a list of words: paper ("a4"), "centred" cues or cues at 3.5 inches ("cue35"),
 // margins that "shift" from page to page, scene numbers on the "left", "right" or "none",
-// "plain" (no CONTINUED), a running "header", dual dialogue "stacked", pages turned ("rot90"),
-// a "proportional" face, "words" drawn one by one, "bold" headings, a "title" page, and "short"
-// pages of 14 lines, so that speeches and scenes break often; or a PDF file printed beforehand.
+// "plain" (no CONTINUED), a running "header", dual dialogue "stacked", pages turned ("rot90")
+// or their text "drawn" turned, a "proportional" face, "words" drawn one by one, "bold"
+// headings, a "title" page, and "short" pages of 14 lines, so that speeches and scenes break
+// often; or a PDF file printed beforehand.
 using PrintRows = DataTable<QString, QString>;
 
 void TestLayouts::printedAsFountain_data()
@@ -327,6 +328,7 @@ void TestLayouts::printedAsFountain_data()
     row("turned a quarter", "rot90");
     row("turned upside down", "rot180 a4");
     row("turned three quarters", "rot270 centred");
+    row("drawn turned on a landscape page", "drawn a4");
     row("proportional face", "proportional");
     row("words one by one, bold headings", "words bold");
     // Printed by another program (tests/data/pdf/printpdf.py, over ReportLab).
@@ -364,6 +366,7 @@ void TestLayouts::printedAsFountain()
     for (const int turn : {90, 180, 270})
         if (style.contains("rot" + QString::number(turn)))
             print.rotate = turn;
+    print.drawnTurned = style.contains("drawn");
     print.proportional = style.contains("proportional");
     print.wordByWord = style.contains("words");
     print.boldHeadings = style.contains("bold");

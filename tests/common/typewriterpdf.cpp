@@ -307,8 +307,10 @@ bool drawPages(const QString &path, const QVector<QVector<Line>> &pages, const P
     {
         QPdfWriter writer(path);
         writer.setResolution(72); // one unit per point
-        writer.setPageLayout(
-            QPageLayout(QPageSize(style.paper), QPageLayout::Portrait, QMarginsF()));
+        const QPageSize paper(style.paper);
+        writer.setPageLayout(QPageLayout(
+            paper, style.drawnTurned ? QPageLayout::Landscape : QPageLayout::Portrait,
+            QMarginsF()));
         QPainter painter;
         if (!painter.begin(&writer))
             return false;
@@ -323,6 +325,11 @@ bool drawPages(const QString &path, const QVector<QVector<Line>> &pages, const P
         for (int p = 0; p < pages.size(); ++p) {
             if (p > 0)
                 writer.newPage();
+            if (style.drawnTurned) {
+                painter.resetTransform();
+                painter.translate(paper.sizePoints().height(), 0);
+                painter.rotate(90);
+            }
             const qreal margin = style.margins.value(p, kPrintedActionMargin);
             const auto x = [&](qreal column) {
                 return margin + (column - Layout::actionIndent) * kColumnWidth;

@@ -27,6 +27,8 @@ struct PrintStyle {
     bool proportional = false;
     // The /Rotate of every page, as a viewer saves a turned page.
     int rotate = 0;
+    // The text drawn a quarter turn clockwise on a landscape page, without a /Rotate.
+    bool drawnTurned = false;
     bool leftSceneNumbers = true;
     bool rightSceneNumbers = true;
     bool continued = true;
