@@ -49,9 +49,10 @@ public:
                             QLatin1Char('[') + QString::number(p + 1) + QLatin1Char(']'));
             if (p != title)
                 readPage(p, continuing);
-            continuing = m_speaking.isEmpty() || !(m_lines.pages.at(p).more || !m_columns.more)
-                             ? QString()
-                             : m_speaking;
+            // A speech goes on overleaf where the page says "(MORE)" or, in a document that
+            // never does, wherever a page ends in speech.
+            const bool goesOn = m_lines.pages.at(p).more || !m_columns.more;
+            continuing = goesOn ? m_speaking : QString();
         }
         m_layout.unstructured = m_layout.cues.isEmpty();
         return m_layout;
@@ -64,7 +65,7 @@ private:
     }
 
     // The index of a title page, or -1: the first page with text, followed by others, with
-    // neither a heading nor a cue, its lines mostly centred.
+    // neither a heading nor a cue, a third of its lines centred.
     int titlePage() const
     {
         int first = 0;
