@@ -129,7 +129,7 @@ bool PdfColumns::isCueOver(const PdfLine *before, const PdfLine &cue, const PdfL
     return (!before || cue.bottom - before->bottom > speechGap * lineSpacing) && below > 0 &&
            below <= speechGap * lineSpacing &&
            next.left() < middle - kSpeechLeftOfCue * advance &&
-           !hasWideGap(cue, dualGap * advance) && isCueText(cue.text(advance));
+           !hasWideGap(cue, dualGap * advance) && isCueText(cue.spaced);
 }
 
 PdfColumns::PdfColumns(const PdfLines &lines)

@@ -93,7 +93,7 @@ private:
     bool isHeading(int page, const PdfLine &line) const
     {
         return std::abs(column(page, line)) <= PdfColumns::slack &&
-               (line.numbered || PdfColumns::isHeadingText(line.text(m_lines.advance)));
+               (line.numbered || PdfColumns::isHeadingText(line.spaced));
     }
 
     // Whether line i, at the action margin without a break string, is a heading all the same:
@@ -107,7 +107,7 @@ private:
                std::abs(column(page, line)) <= PdfColumns::slack &&
                (i == 0 || line.bottom - lines.at(i - 1).bottom > apart) &&
                (i + 1 == lines.size() || lines.at(i + 1).bottom - line.bottom > apart) &&
-               isCapitals(line.text(m_lines.advance));
+               isCapitals(line.spaced);
     }
 
     static bool isBold(const PdfLine &line)
@@ -124,7 +124,7 @@ private:
         for (int p = 0; p < m_lines.pages.size(); ++p) {
             for (const PdfLine &line : m_lines.pages.at(p).lines) {
                 if (std::abs(column(p, line)) <= PdfColumns::slack &&
-                    PdfColumns::isHeadingText(line.text(m_lines.advance))) {
+                    PdfColumns::isHeadingText(line.spaced)) {
                     ++headings;
                     bold += isBold(line);
                 }
@@ -173,8 +173,8 @@ private:
         }
         if (widestGap < PdfColumns::dualGap * m_lines.advance)
             return false;
-        *left = PdfLine{line.words.mid(0, widest), line.bottom, false};
-        *right = PdfLine{line.words.mid(widest), line.bottom, false};
+        *left = PdfLine{line.words.mid(0, widest), line.bottom, false, {}};
+        *right = PdfLine{line.words.mid(widest), line.bottom, false, {}};
         return PdfColumns::isCueText(left->text(m_lines.advance)) &&
                PdfColumns::isCueText(right->text(m_lines.advance));
     }
@@ -276,7 +276,6 @@ private:
     void readPage(int page, const QString &continuing)
     {
         const QVector<PdfLine> &lines = m_lines.pages.at(page).lines;
-        const qreal advance = m_lines.advance;
         m_previousBottom = -1;
         bool atTop = true;
         for (int i = 0; i < lines.size(); ++i) {
@@ -289,7 +288,7 @@ private:
                 atTop = false;
                 continue;
             }
-            const QString text = line.text(advance);
+            const QString &text = line.spaced;
             if (atTop && repeatsOverleaf(page, i, text, continuing))
                 continue;
             atTop = false;

@@ -62,7 +62,10 @@ bool isPageNumber(const QString &text)
 bool isSceneNumber(const QString &word)
 {
     static const QRegularExpression number(QStringLiteral("^[A-Z]{0,2}\\d{1,4}[A-Z]{0,3}\\.?$"));
-    return number.match(word).hasMatch();
+    constexpr int longest = 10;
+    return word.size() <= longest &&
+           std::any_of(word.begin(), word.end(), [](QChar c) { return c.isDigit(); }) &&
+           number.match(word).hasMatch();
 }
 
 // "(MORE)", and the markers of a scene or speech that goes on: "CONTINUED:", "(CONTINUED)",
@@ -99,36 +102,46 @@ qreal median(std::vector<qreal> &values, double share = 0.5)
 }
 
 // The words of a page grouped into lines, top to bottom; a word struck twice is kept once, bold.
-QVector<PdfLine> linesOf(PdfPage words, qreal advance)
+QVector<PdfLine> linesOf(const PdfPage &words, qreal advance)
 {
-    std::stable_sort(words.begin(), words.end(),
-                     [](const PdfWord &a, const PdfWord &b) { return a.bottom < b.bottom; });
+    std::vector<int> order;
+    order.reserve(size_t(words.size()));
+    for (int i = 0; i < words.size(); ++i)
+        if (!words.at(i).text.trimmed().isEmpty())
+            order.push_back(i);
+    std::stable_sort(order.begin(), order.end(),
+                     [&words](int a, int b) { return words.at(a).bottom < words.at(b).bottom; });
     QVector<PdfLine> lines;
-    for (const PdfWord &word : qAsConst(words)) {
-        if (word.text.trimmed().isEmpty())
-            continue;
-        if (lines.isEmpty() || word.bottom - lines.last().bottom > kSameLine)
-            lines.append(PdfLine{{}, word.bottom, false});
-        lines.last().words.append(word);
+    for (size_t first = 0; first < order.size();) {
+        const qreal bottom = words.at(order.at(first)).bottom;
+        size_t end = first + 1;
+        while (end < order.size() && words.at(order.at(end)).bottom - bottom <= kSameLine)
+            ++end;
+        PdfLine line{{}, bottom, false, {}};
+        line.words.reserve(int(end - first));
+        for (size_t k = first; k < end; ++k)
+            line.words.append(words.at(order.at(k)));
+        lines.append(line);
+        first = end;
     }
     for (PdfLine &line : lines) {
-        std::stable_sort(line.words.begin(), line.words.end(),
+        QVector<PdfWord> &w = line.words;
+        std::stable_sort(w.begin(), w.end(),
                          [](const PdfWord &a, const PdfWord &b) { return a.left < b.left; });
-        QVector<PdfWord> kept;
-        kept.reserve(line.words.size());
-        for (const PdfWord &word : qAsConst(line.words)) {
-            const auto struck =
-                std::find_if(kept.rbegin(), std::min(kept.rbegin() + 2, kept.rend()),
-                             [&](const PdfWord &k) {
-                                 return k.text == word.text &&
-                                        std::abs(k.left - word.left) < kOverstrike * advance;
-                             });
-            if (struck == std::min(kept.rbegin() + 2, kept.rend()))
-                kept.append(word);
-            else
-                struck->bold = true;
+        // In place: w[0, kept) holds the words kept so far.
+        int kept = 0;
+        for (int i = 0; i < w.size(); ++i) {
+            int struck = kept - 1;
+            while (struck >= std::max(0, kept - 2) &&
+                   (w.at(struck).text != w.at(i).text ||
+                    std::abs(w.at(struck).left - w.at(i).left) >= kOverstrike * advance))
+                --struck;
+            if (struck >= std::max(0, kept - 2))
+                w[struck].bold = true;
+            else if (kept++ != i)
+                w[kept - 1] = w.at(i);
         }
-        line.words = kept;
+        w.resize(kept);
     }
     return lines;
 }
@@ -171,7 +184,7 @@ qreal measuredLineSpacing(const QVector<PdfPageLines> &pages)
 
 PdfLine joined(const QVector<PdfLine> &segments, const PdfLine &line)
 {
-    PdfLine result{{}, line.bottom, line.numbered};
+    PdfLine result{{}, line.bottom, line.numbered, {}};
     for (const PdfLine &segment : segments)
         result.words += segment.words;
     return result;
@@ -186,8 +199,10 @@ bool isEdgeLine(int line, int lines)
 bool mayHoldMarker(const PdfLine &line)
 {
     return std::any_of(line.words.begin(), line.words.end(), [](const PdfWord &word) {
-        return word.text.contains(QLatin1String("MORE"), Qt::CaseInsensitive) ||
-               word.text.contains(QLatin1String("CONT"), Qt::CaseInsensitive);
+        const QChar first = word.text.isEmpty() ? QChar() : word.text.at(0).toUpper();
+        return (first == QLatin1Char('(') || first == QLatin1Char('C')) &&
+               (word.text.contains(QLatin1String("MORE"), Qt::CaseInsensitive) ||
+                word.text.contains(QLatin1String("CONT"), Qt::CaseInsensitive));
     });
 }
 
@@ -302,7 +317,7 @@ QVector<PdfLine> PdfLine::segments(qreal gap) const
     QVector<PdfLine> result;
     for (int i = 0; i < words.size(); ++i) {
         if (i == 0 || words.at(i).left - (words.at(i - 1).left + words.at(i - 1).width) > gap)
-            result.append(PdfLine{{}, bottom, numbered});
+            result.append(PdfLine{{}, bottom, numbered, {}});
         result.last().words.append(words.at(i));
     }
     return result;
@@ -391,6 +406,8 @@ PdfLines pdfLines(const QVector<PdfPage> &pages)
             if (!kept.isEmpty())
                 body.append(joined(kept, line));
         }
+        for (PdfLine &line : body)
+            line.spaced = line.text(advance);
         page.lines = body;
     }
     return result;

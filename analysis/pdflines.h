@@ -11,6 +11,7 @@ struct PdfLine {
     QVector<PdfWord> words;
     qreal bottom = 0;
     bool numbered = false; // scene numbers stood beside it
+    QString spaced;        // text(), kept by pdfLines once the words are final
 
     qreal left() const { return words.first().left; }
     qreal right() const { return words.last().left + words.last().width; }
