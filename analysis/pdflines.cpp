@@ -21,6 +21,8 @@ constexpr qreal kNarrowestAdvance = 1.0;
 // The farthest column a word is set at, so that a damaged file cannot ask for lines of
 // millions of blanks.
 constexpr qreal kFarthestColumn = 250;
+// Words closer than this share of an advance are parts of one word (drawn in two pieces).
+constexpr qreal kTouching = 0.25;
 // Words whose bottoms lie closer than this (in points) share a line.
 constexpr qreal kSameLine = 3.0;
 // Words of a monospaced face all measure one advance per character; a spread of the middle
@@ -195,15 +197,11 @@ bool isEdgeLine(int line, int lines)
     return line < kTopLines || line >= lines - kBottomLines;
 }
 
-// Whether a line may hold "(MORE)" or a "CONTINUED" marker, before its text is built.
-bool mayHoldMarker(const PdfLine &line)
+// Whether a line may hold "(MORE)" or a "CONTINUED" marker, before it is cut into segments.
+bool mayHoldMarker(const QString &text)
 {
-    return std::any_of(line.words.begin(), line.words.end(), [](const PdfWord &word) {
-        const QChar first = word.text.isEmpty() ? QChar() : word.text.at(0).toUpper();
-        return (first == QLatin1Char('(') || first == QLatin1Char('C')) &&
-               (word.text.contains(QLatin1String("MORE"), Qt::CaseInsensitive) ||
-                word.text.contains(QLatin1String("CONT"), Qt::CaseInsensitive));
-    });
+    return text.contains(QLatin1String("MORE"), Qt::CaseInsensitive) ||
+           text.contains(QLatin1String("CONT"), Qt::CaseInsensitive);
 }
 
 // Where one segment of an edge line stands.
@@ -298,14 +296,16 @@ void dropSceneNumbers(PdfLine &line, qreal advance)
 
 QString PdfLine::text(qreal advance) const
 {
-    // Each gap measured by itself, so that a proportional face's narrow blanks count one.
+    // Each gap measured by itself, so that a proportional face's narrow blanks count one and
+    // the pieces of a word drawn in two join.
     QString result;
     for (int i = 0; i < words.size(); ++i) {
         if (i > 0) {
             const PdfWord &before = words.at(i - 1);
             const qreal gap = (words.at(i).left - (before.left + before.width)) / advance;
-            result += QString(int(std::clamp(std::round(gap), qreal(1), kFarthestColumn)),
-                              QLatin1Char(' '));
+            if (gap >= kTouching)
+                result += QString(int(std::clamp(std::round(gap), qreal(1), kFarthestColumn)),
+                                  QLatin1Char(' '));
         }
         result += words.at(i).text;
     }
@@ -391,7 +391,8 @@ PdfLines pdfLines(const QVector<PdfPage> &pages)
             dropSceneNumbers(line, advance);
             if (line.words.isEmpty())
                 continue;
-            if (!mayHoldMarker(line)) {
+            line.spaced = line.text(advance);
+            if (!mayHoldMarker(line.spaced)) {
                 body.append(line);
                 continue;
             }
@@ -403,11 +404,11 @@ PdfLines pdfLines(const QVector<PdfPage> &pages)
                 else if (!isContinuedMarker(text))
                     kept.append(segment);
             }
-            if (!kept.isEmpty())
+            if (!kept.isEmpty()) {
                 body.append(joined(kept, line));
+                body.last().spaced = body.last().text(advance);
+            }
         }
-        for (PdfLine &line : body)
-            line.spaced = line.text(advance);
         page.lines = body;
     }
     return result;

@@ -15,7 +15,8 @@ struct PdfLine {
 
     qreal left() const { return words.first().left; }
     qreal right() const { return words.last().left + words.last().width; }
-    // The words with the blanks between them as on the page, at least one.
+    // The words with the blanks between them as on the page: at least one, none between the
+    // touching pieces of a word drawn in two.
     QString text(qreal advance) const;
     // The line cut where a gap wider than `gap` points parts two words (a scene number, a page
     // number beside a running header, the two speeches of a dual dialogue).

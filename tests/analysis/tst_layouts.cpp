@@ -250,7 +250,7 @@ void TestLayouts::finalDraft()
 }
 
 // Pages of "indent text" lines, separated by "\f", drawn as a PDF and read back; the drawing
-// is "lines" or "words" (every word by itself, right to left).
+// is "lines" or "words" (every word by itself in pieces, right to left).
 void TestLayouts::pdf_data()
 {
     Rows::columns();

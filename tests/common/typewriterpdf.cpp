@@ -344,13 +344,14 @@ bool drawPages(const QString &path, const QVector<QVector<Line>> &pages, const P
                             painter.drawText(at, piece.text);
                             continue;
                         }
-                        static const QRegularExpression word(QStringLiteral("\\S+"));
-                        QVector<QRegularExpressionMatch> words;
-                        for (auto it = word.globalMatch(piece.text); it.hasNext();)
-                            words.prepend(it.next());
-                        for (const QRegularExpressionMatch &w : qAsConst(words))
-                            painter.drawText(at + QPointF(w.capturedStart() * space, 0),
-                                             w.captured());
+                        // Halves of words, so that a word also comes in two touching pieces.
+                        static const QRegularExpression half(QStringLiteral("\\S{1,4}"));
+                        QVector<QRegularExpressionMatch> halves;
+                        for (auto it = half.globalMatch(piece.text); it.hasNext();)
+                            halves.prepend(it.next());
+                        for (const QRegularExpressionMatch &h : qAsConst(halves))
+                            painter.drawText(at + QPointF(h.capturedStart() * space, 0),
+                                             h.captured());
                     }
                 }
             }

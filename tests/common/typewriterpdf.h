@@ -21,7 +21,8 @@ struct PrintStyle {
     int pageLines = 0;
     // The action margin of each page, in points; missing pages use kPrintedActionMargin.
     QVector<qreal> margins;
-    // Every word drawn by itself, right to left, instead of each line in one piece.
+    // Every word drawn by itself in pieces of four letters at most, right to left, instead of
+    // each line in one piece.
     bool wordByWord = false;
     // A proportional face at the same positions instead of a monospaced one.
     bool proportional = false;
