@@ -76,7 +76,7 @@ private:
         const QVector<PdfLine> &lines = m_lines.pages.at(first).lines;
         std::vector<qreal> centres;
         for (int i = 0; i < lines.size(); ++i) {
-            if (isHeading(first, lines.at(i)) || cueAt(first, i) || isDual(first, i))
+            if (isHeading(first, i) || cueAt(first, i) || isDual(first, i))
                 return -1;
             centres.push_back((lines.at(i).left() + lines.at(i).right()) / 2);
         }
@@ -90,10 +90,16 @@ private:
         return qreal(centred) >= kTitleCentred * qreal(lines.size()) ? first : -1;
     }
 
-    bool isHeading(int page, const PdfLine &line) const
+    // Whether line i is a heading: at the action margin, with scene numbers beside it or,
+    // after an empty line (not inside a paragraph of action), starting with a break string.
+    bool isHeading(int page, int i) const
     {
+        const QVector<PdfLine> &lines = m_lines.pages.at(page).lines;
+        const PdfLine &line = lines.at(i);
+        const bool afterEmpty = i == 0 || line.bottom - lines.at(i - 1).bottom >
+                                              PdfColumns::speechGap * m_lines.lineSpacing;
         return std::abs(column(page, line)) <= PdfColumns::slack &&
-               (line.numbered || PdfColumns::isHeadingText(line.spaced));
+               (line.numbered || (afterEmpty && PdfColumns::isHeadingText(line.spaced)));
     }
 
     // Whether line i, at the action margin without a break string, is a heading all the same:
@@ -268,7 +274,7 @@ private:
         static const QRegularExpression goesOn(QStringLiteral("\\s*\\((CONT'?D|CONTINUED)\\)$"),
                                                QRegularExpression::CaseInsensitiveOption);
         const QString folded = Layout::foldedQuotes(text);
-        return isHeading(page, m_lines.pages.at(page).lines.at(i)) &&
+        return isHeading(page, i) &&
                QString(folded).remove(goesOn).size() < folded.size() &&
                QString(folded).remove(goesOn) == m_lastHeading;
     }
@@ -299,7 +305,7 @@ private:
                 appendCue(text);
             } else if (!m_speaking.isEmpty() && m_columns.isSpeechColumn(col)) {
                 appendSpeech(text);
-            } else if (isHeading(page, line) || isBoldHeading(page, i)) {
+            } else if (isHeading(page, i) || isBoldHeading(page, i)) {
                 m_layout.appendHeading(text);
                 m_lastHeading = Layout::foldedQuotes(text);
                 m_speaking.clear();

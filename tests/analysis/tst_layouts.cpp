@@ -276,12 +276,12 @@ void TestLayouts::pdf_data()
     row("no cue anywhere", "15 INT. A\n\n15 Nothing is said.",
         "15 [1]\n15h INT. A\n\n15 Nothing is said.");
     // Capitals are a cue only in the cue columns and over a speech; a heading stands at the
-    // action margin and starts with a break string.
+    // action margin after an empty line and starts with a break string.
     row("capitals and break strings that open nothing",
         "41 THE END\n\n37 BOB\n25 FBI!\n25 INT. is short.\n\n37 SUE\n\n15 INTERIOR shots.\n"
-        "37 Bob\n25 Hi.",
+        "15 EXT of the ship.\n37 Bob\n25 Hi.",
         "15 [1]\n41 THE END\n\n37c BOB\n25 FBI!\n25 INT. is short.\n\n37 SUE\n\n"
-        "15 INTERIOR shots.\n37 Bob\n25 Hi.",
+        "15 INTERIOR shots.\n15 EXT of the ship.\n37 Bob\n25 Hi.",
         {"BOB"});
 }
 
