@@ -16,9 +16,11 @@ using Layout = ScreenplayLayout;
 // The most empty lines one gap gives.
 constexpr int kMostBlankLines = 66;
 
-// Headings are bold where at least this many, and this share of those with a break string, are.
-constexpr int kBoldHeadings = 2;
-constexpr qreal kBoldShare = 0.8;
+// Headings are bold, or stand after two empty lines (more than this many line spacings below the
+// line before), where at least this many, and this share of those with a break string, do.
+constexpr qreal kSpacedGap = 2.5;
+constexpr int kMarkedHeadings = 2;
+constexpr qreal kMarkedShare = 0.8;
 
 // A title page is a first page of centred lines: at least this share of them centred within
 // this many advances of their median centre.
@@ -41,7 +43,7 @@ public:
 
     Layout read()
     {
-        m_boldHeadings = headingsAreBold();
+        learnHeadings();
         const int title = titlePage();
         QString continuing; // whose speech went on past the end of the page before
         for (int p = 0; p < m_lines.pages.size(); ++p) {
@@ -102,18 +104,27 @@ private:
                (line.numbered || (afterEmpty && PdfColumns::isHeadingText(line.spaced)));
     }
 
+    qreal gapAbove(int page, int i) const
+    {
+        const QVector<PdfLine> &lines = m_lines.pages.at(page).lines;
+        return i == 0 ? 0 : lines.at(i).bottom - lines.at(i - 1).bottom;
+    }
+
     // Whether line i, at the action margin without a break string, is a heading all the same:
-    // in a document whose headings are bold, a line alone in bold capitals.
-    bool isBoldHeading(int page, int i) const
+    // a line alone in capitals, not a transition ("FADE IN:"), in bold where the document's
+    // headings are bold, or after two empty lines where its headings stand so far apart and its
+    // action does not (at the top of a page nothing tells).
+    bool isMarkedHeading(int page, int i) const
     {
         const QVector<PdfLine> &lines = m_lines.pages.at(page).lines;
         const PdfLine &line = lines.at(i);
         const qreal apart = PdfColumns::speechGap * m_lines.lineSpacing;
-        return m_boldHeadings && isBold(line) &&
-               std::abs(column(page, line)) <= PdfColumns::slack &&
-               (i == 0 || line.bottom - lines.at(i - 1).bottom > apart) &&
-               (i + 1 == lines.size() || lines.at(i + 1).bottom - line.bottom > apart) &&
-               isCapitals(line.spaced);
+        const bool marked = (m_boldHeadings && isBold(line)) ||
+                            (m_spacedHeadings && gapAbove(page, i) > kSpacedGap * m_lines.lineSpacing);
+        return marked && std::abs(column(page, line)) <= PdfColumns::slack &&
+               (i == 0 || gapAbove(page, i) > apart) &&
+               (i + 1 == lines.size() || gapAbove(page, i + 1) > apart) &&
+               isCapitals(line.spaced) && !line.spaced.endsWith(QLatin1Char(':'));
     }
 
     static bool isBold(const PdfLine &line)
@@ -122,21 +133,39 @@ private:
                            [](const PdfWord &w) { return w.bold; });
     }
 
-    // Whether most headings that start with a break string are bold.
-    bool headingsAreBold() const
+    // Whether most headings that start with a break string are bold, and whether they, unlike
+    // the action, stand after two empty lines.
+    void learnHeadings()
     {
+        const qreal apart = PdfColumns::speechGap * m_lines.lineSpacing;
+        const qreal spaced = kSpacedGap * m_lines.lineSpacing;
         int headings = 0;
         int bold = 0;
+        int headingsBelow = 0; // below another line of their page
+        int spacedHeadings = 0;
+        int action = 0;
+        int spacedAction = 0;
         for (int p = 0; p < m_lines.pages.size(); ++p) {
-            for (const PdfLine &line : m_lines.pages.at(p).lines) {
-                if (std::abs(column(p, line)) <= PdfColumns::slack &&
-                    PdfColumns::isHeadingText(line.spaced)) {
-                    ++headings;
-                    bold += isBold(line);
-                }
+            const QVector<PdfLine> &lines = m_lines.pages.at(p).lines;
+            for (int i = 0; i < lines.size(); ++i) {
+                if (std::abs(column(p, lines.at(i))) > PdfColumns::slack)
+                    continue;
+                const bool heading = PdfColumns::isHeadingText(lines.at(i).spaced);
+                headings += heading;
+                bold += heading && isBold(lines.at(i));
+                if (i == 0 || gapAbove(p, i) <= apart)
+                    continue;
+                headingsBelow += heading;
+                spacedHeadings += heading && gapAbove(p, i) > spaced;
+                action += !heading;
+                spacedAction += !heading && gapAbove(p, i) > spaced;
             }
         }
-        return headings >= kBoldHeadings && bold >= kBoldShare * headings;
+        const bool enough = headings >= kMarkedHeadings;
+        m_boldHeadings = enough && bold >= kMarkedShare * headings;
+        m_spacedHeadings = headingsBelow >= kMarkedHeadings &&
+                           spacedHeadings >= kMarkedShare * headingsBelow &&
+                           spacedAction <= (1 - kMarkedShare) * action;
     }
 
     // Whether line i of the page is a cue: a name in capitals in the cue columns, or centred
@@ -305,7 +334,7 @@ private:
                 appendCue(text);
             } else if (!m_speaking.isEmpty() && m_columns.isSpeechColumn(col)) {
                 appendSpeech(text);
-            } else if (isHeading(page, i) || isBoldHeading(page, i)) {
+            } else if (isHeading(page, i) || isMarkedHeading(page, i)) {
                 m_layout.appendHeading(text);
                 m_lastHeading = Layout::foldedQuotes(text);
                 m_speaking.clear();
@@ -324,6 +353,7 @@ private:
     bool m_inParenthetical = false;
     qreal m_previousBottom = -1;
     bool m_boldHeadings = false;
+    bool m_spacedHeadings = false;
     QString m_lastHeading; // without a "(CONT'D)"
 };
 

@@ -307,7 +307,7 @@ void TestLayouts::pdf()
 // margins that "shift" from page to page, scene numbers on the "left", "right" or "none",
 // "plain" (no CONTINUED), a running "header", dual dialogue "stacked", pages turned ("rot90")
 // or their text "drawn" turned, a "proportional" face, "words" drawn one by one, "bold"
-// headings, a "title" page, and "short" pages of 14 lines, so that speeches and scenes break
+// headings or headings "spaced" by two empty lines, a "title" page, and "short" pages of 14 lines, so that speeches and scenes break
 // often; or a PDF file printed beforehand.
 using PrintRows = DataTable<QString, QString>;
 
@@ -324,6 +324,8 @@ void TestLayouts::printedAsFountain_data()
     row("scene numbers on the left, running header", "left header");
     row("scene numbers on the right, cues at 3.5 inches", "right cue35");
     row("no scene numbers, no CONTINUED, bold headings", "none plain bold");
+    // At the top of a short page nothing would tell a forced heading from action.
+    PrintRows::row("no scene numbers, headings after two empty lines", harbour, "none spaced");
     row("dual dialogue stacked", "stacked");
     row("turned a quarter", "rot90");
     row("turned upside down", "rot180 a4");
@@ -370,6 +372,7 @@ void TestLayouts::printedAsFountain()
     print.proportional = style.contains("proportional");
     print.wordByWord = style.contains("words");
     print.boldHeadings = style.contains("bold");
+    print.spacedHeadings = style.contains("spaced");
     if (style.contains("title"))
         print.titlePage = QStringList{"FOR ANNA AND TOM", "Written by", "A WRITER"};
     if (!words.endsWith(".pdf"))

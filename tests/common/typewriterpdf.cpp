@@ -250,6 +250,8 @@ private:
                 block.lines.append(cueLine(QString(line.trimmed()).remove(dual)));
                 speaker = layout.cues.value(i);
             } else if (layout.headings.contains(i)) {
+                if (m_style.spacedHeadings)
+                    m_blocks.append(Block{{Line()}, false, false, false, {}, {}});
                 block.heading = true;
                 block.headingText = line;
                 block.lines.append(Line());

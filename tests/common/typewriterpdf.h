@@ -44,8 +44,10 @@ struct PrintStyle {
     bool sideBySide = true;
     // A title page first, its lines centred.
     QStringList titlePage;
-    // Headings printed bold by striking them twice, a fraction of a point apart.
+    // Headings printed bold by striking them twice, a fraction of a point apart; headings after
+    // two empty lines.
     bool boldHeadings = false;
+    bool spacedHeadings = false;
 };
 
 // Draws pages of typewriter lines into a PDF; the action column (15 blanks) stands at the page's
