@@ -1,294 +1,31 @@
 // SPDX-License-Identifier: MIT
 #include "pdflayout.h"
 
-#include <QMap>
+#include "pdfcolumns.h"
+#include "pdflines.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 namespace {
 
 using Layout = ScreenplayLayout;
 
-// 12-point Courier, ten characters and six lines to the inch: what a page without measurable
-// words is taken to be set in.
-constexpr qreal kTypewriterAdvance = 7.2;
-constexpr qreal kTypewriterLineSpacing = 12.0;
-// Words whose bottoms lie closer than this (in points) share a line.
-constexpr qreal kSameLine = 3.0;
-// Bounds that keep a damaged or hostile file from asking for lines of millions of blanks: the
-// narrowest advance taken, the farthest column and the most empty lines one gap gives.
-constexpr qreal kNarrowestAdvance = 1.0;
-constexpr int kFarthestColumn = 250;
+// The most empty lines one gap gives.
 constexpr int kMostBlankLines = 66;
 
-// The element columns, counted from the action margin.
-constexpr int kDialogueColumn = Layout::dialogueIndent - Layout::actionIndent;
-constexpr int kParentheticalColumn = Layout::parentheticalIndent - Layout::actionIndent;
-constexpr int kCueColumn = Layout::cueIndent - Layout::actionIndent;
-constexpr int kElementColumns[] = {0, kDialogueColumn, kParentheticalColumn, kCueColumn};
-// A line this close to an element's column stands in it.
-constexpr int kColumnSlack = 1;
-// Screenplay programs set cues and speeches a few columns away from the typewriter's; these
-// bands take them all in.
-constexpr int kSpeechFirstColumn = 8;
-constexpr int kSpeechLastColumn = 17;
-constexpr int kCueFirstColumn = 18;
-constexpr int kCueLastColumn = 26;
-// The action margin is sought from this many of a page's most common left edges.
-constexpr int kTriedEdges = 8;
-// A scene number stands at least this many blank columns away from the text it numbers.
-constexpr int kSceneNumberGap = 3;
+// Headings are bold, or stand after two empty lines (more than this many line spacings below the
+// line before), where at least this many, and this share of those with a break string, do.
+constexpr qreal kSpacedGap = 2.5;
+constexpr int kMarkedHeadings = 2;
+constexpr qreal kMarkedShare = 0.8;
 
-struct Line {
-    QVector<PdfWord> words; // by left edge
-    qreal bottom = 0;
-    bool numbered = false; // scene numbers stood beside it
-};
-
-struct Row {
-    enum class Kind { PageMark, Blank, Text };
-    Kind kind = Kind::Blank;
-    int page = 0;
-    int column = 0; // of the first word, from the action margin
-    QString text;   // the words, apart as their columns are
-    bool numbered = false;
-};
-
-// The advance of one character: the median of the words' widths per character.
-qreal measuredAdvance(const QVector<PdfPage> &pages)
-{
-    std::vector<qreal> advances;
-    for (const PdfPage &page : pages)
-        for (const PdfWord &word : page)
-            if (!word.text.isEmpty() && word.width > 0)
-                advances.push_back(word.width / qreal(word.text.size()));
-    if (advances.empty())
-        return kTypewriterAdvance;
-    const auto middle = advances.begin() + std::ptrdiff_t(advances.size() / 2);
-    std::nth_element(advances.begin(), middle, advances.end());
-    return std::max(kNarrowestAdvance, *middle);
-}
-
-// The words of a page grouped into lines, top to bottom.
-QVector<Line> linesOf(PdfPage words)
-{
-    std::stable_sort(words.begin(), words.end(),
-                     [](const PdfWord &a, const PdfWord &b) { return a.bottom < b.bottom; });
-    QVector<Line> lines;
-    for (const PdfWord &word : qAsConst(words)) {
-        if (lines.isEmpty() || word.bottom - lines.last().bottom > kSameLine)
-            lines.append(Line{{}, word.bottom});
-        lines.last().words.append(word);
-    }
-    for (Line &line : lines)
-        std::sort(line.words.begin(), line.words.end(),
-                  [](const PdfWord &a, const PdfWord &b) { return a.left < b.left; });
-    return lines;
-}
-
-// The most common distance between neighbouring lines, in whole points.
-qreal measuredLineSpacing(const QVector<QVector<Line>> &pages)
-{
-    QMap<int, int> counts;
-    for (const QVector<Line> &lines : pages)
-        for (int i = 1; i < lines.size(); ++i)
-            ++counts[qRound(lines.at(i).bottom - lines.at(i - 1).bottom)];
-    int spacing = 0;
-    int best = 0;
-    for (auto count = counts.cbegin(); count != counts.cend(); ++count) {
-        if (count.key() > 0 && count.value() > best) {
-            best = count.value();
-            spacing = count.key();
-        }
-    }
-    return spacing > 0 ? qreal(spacing) : kTypewriterLineSpacing;
-}
-
-QString joined(const Line &line)
-{
-    QStringList words;
-    for (const PdfWord &word : line.words)
-        words.append(word.text);
-    return words.join(QLatin1Char(' '));
-}
-
-bool isPageNumber(const Line &line)
-{
-    static const QRegularExpression number(QStringLiteral("^\\d+\\.?$"));
-    return line.words.size() == 1 && number.match(line.words.first().text).hasMatch();
-}
-
-bool isFurniture(const QString &text)
-{
-    static const QRegularExpression furniture(
-        QStringLiteral("^(\\(MORE\\)|\\(CONTINUED\\)|CONTINUED:(\\s*\\(\\d+\\))?)$"));
-    return furniture.match(text).hasMatch();
-}
-
-bool isSceneNumber(const QString &word)
-{
-    static const QRegularExpression number(QStringLiteral("^[A-Z]?\\d+[A-Z]?\\.?$"));
-    return number.match(word).hasMatch();
-}
-
-// Removes the scene numbers printed beside a line, left and right of its text.
-void dropSceneNumbers(Line &line, qreal advance)
-{
-    const auto apart = [advance](const PdfWord &a, const PdfWord &b) {
-        return b.left - (a.left + a.width) >= kSceneNumberGap * advance;
-    };
-    QVector<PdfWord> &w = line.words;
-    if (w.size() >= 2 && isSceneNumber(w.first().text) && apart(w.at(0), w.at(1))) {
-        w.removeFirst();
-        line.numbered = true;
-    }
-    if (w.size() >= 2 && isSceneNumber(w.last().text) && apart(w.at(w.size() - 2), w.last())) {
-        w.removeLast();
-        line.numbered = true;
-    }
-}
-
-int columnOf(qreal left, qreal margin, qreal advance)
-{
-    const qreal column = std::round((left - margin) / advance);
-    return int(std::clamp(column, qreal(-kFarthestColumn), qreal(kFarthestColumn)));
-}
-
-bool inElementColumn(int column)
-{
-    return std::any_of(std::begin(kElementColumns), std::end(kElementColumns),
-                       [column](int e) { return std::abs(column - e) <= kColumnSlack; });
-}
-
-struct Candidate {
-    qreal margin = 0;
-    int score = -1;      // lines in element columns
-    bool isEdge = false; // a line's own left edge taken as action
-};
-
-// Of two margins that place as many lines, the one nearer the previous page's margin is
-// better, then one that is a line's own edge, then the leftmost.
-bool isBetter(const Candidate &a, const Candidate &b, qreal advance, const qreal *previous)
-{
-    if (a.score != b.score)
-        return a.score > b.score;
-    if (previous) {
-        const qreal nearer = std::abs(b.margin - *previous) - std::abs(a.margin - *previous);
-        if (std::abs(nearer) > advance / 2)
-            return nearer > 0;
-    }
-    if (a.isEdge != b.isEdge)
-        return a.isEdge;
-    return a.margin < b.margin;
-}
-
-// The left edges at which lines start, one per column, with the number of lines at each.
-struct Edge {
-    qreal left = 0;
-    int lines = 0;
-};
-
-// The action margin that puts the most of the lines starting at these left edges into element
-// columns. The most common edges are each tried as action, dialogue, parenthetical and cue.
-qreal actionMargin(const QVector<qreal> &starts, qreal advance, const qreal *previous)
-{
-    QMap<int, Edge> byColumn;
-    for (const qreal start : starts) {
-        Edge &edge = byColumn[columnOf(start, 0, advance)];
-        if (edge.lines++ == 0)
-            edge.left = start;
-    }
-    QVector<Edge> edges = byColumn.values().toVector();
-    std::stable_sort(edges.begin(), edges.end(),
-                     [](const Edge &a, const Edge &b) { return a.lines > b.lines; });
-    Candidate best;
-    for (int e = 0; e < std::min(int(edges.size()), kTriedEdges); ++e) {
-        for (const int element : kElementColumns) {
-            Candidate c;
-            c.margin = edges.at(e).left - element * advance;
-            c.isEdge = element == 0;
-            c.score = 0;
-            for (const Edge &edge : qAsConst(edges))
-                if (inElementColumn(columnOf(edge.left, c.margin, advance)))
-                    c.score += edge.lines;
-            if (isBetter(c, best, advance, previous))
-                best = c;
-        }
-    }
-    return best.margin;
-}
-
-// The words of a line as text, each at its column from the first.
-QString spacedText(const Line &line, qreal advance)
-{
-    QString text;
-    const qreal origin = line.words.first().left;
-    for (const PdfWord &word : line.words) {
-        if (!text.isEmpty()) {
-            const int column = columnOf(word.left, origin, advance);
-            text += QString(std::max(1, column - int(text.size())), QLatin1Char(' '));
-        }
-        text += word.text;
-    }
-    return text;
-}
-
-// One page's rows: its mark, then its lines without furniture, with empty lines for the gaps.
-void appendPage(QVector<Row> &rows, int page, QVector<Line> lines, qreal advance, qreal lineSpacing,
-                qreal *margin, bool *hasMargin)
-{
-    rows.append(Row{Row::Kind::PageMark, page, 0, QString(), false});
-    if (!lines.isEmpty() && isPageNumber(lines.first()))
-        lines.removeFirst();
-    QVector<Line> kept;
-    for (Line &line : lines) {
-        dropSceneNumbers(line, advance);
-        if (!isFurniture(joined(line)))
-            kept.append(line);
-    }
-    if (kept.isEmpty())
-        return;
-    QVector<qreal> starts;
-    for (const Line &line : qAsConst(kept))
-        starts.append(line.words.first().left);
-    *margin = actionMargin(starts, advance, *hasMargin ? margin : nullptr);
-    *hasMargin = true;
-    for (int i = 0; i < kept.size(); ++i) {
-        if (i > 0) {
-            const qreal gap = kept.at(i).bottom - kept.at(i - 1).bottom;
-            const int blanks = int(
-                std::clamp(std::round(gap / lineSpacing) - 1, qreal(0), qreal(kMostBlankLines)));
-            for (int b = 0; b < blanks; ++b)
-                rows.append(Row{Row::Kind::Blank, page, 0, QString(), false});
-        }
-        rows.append(Row{Row::Kind::Text, page, columnOf(starts.at(i), *margin, advance),
-                        spacedText(kept.at(i), advance), kept.at(i).numbered});
-    }
-}
-
-bool inSpeechColumns(const Row &row)
-{
-    return row.kind == Row::Kind::Text && row.column >= kSpeechFirstColumn &&
-           row.column <= kSpeechLastColumn;
-}
-
-bool isCapitals(const QString &text)
-{
-    return text == text.toUpper() &&
-           std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
-}
-
-// A heading stands at the action margin and starts with a break string, or has scene numbers
-// beside it, as only headings have.
-bool isHeading(const Row &row)
-{
-    static const QRegularExpression prefix(QStringLiteral("^(INT|EXT|EST|INT\\.?/EXT|I/E)[. ]"));
-    return std::abs(row.column) <= kColumnSlack &&
-           (row.numbered || prefix.match(row.text).hasMatch());
-}
+// A title page is a first page of centred lines: at least this share of them centred within
+// this many advances of their median centre.
+constexpr qreal kTitleCentred = 1.0 / 3;
+constexpr qreal kTitleCentreSlack = 2.0;
 
 // Whether a cue carries the "(CONT'D)" of a speech that goes on.
 bool isContinued(const QString &cue)
@@ -298,61 +35,333 @@ bool isContinued(const QString &cue)
            cue.midRef(extension).contains(QLatin1String("CONT"), Qt::CaseInsensitive);
 }
 
+class Reader {
+public:
+    Reader(const PdfLines &lines, const PdfColumns &columns) : m_lines(lines), m_columns(columns)
+    {
+    }
+
+    Layout read()
+    {
+        learnHeadings();
+        const int title = titlePage();
+        QString continuing; // whose speech went on past the end of the page before
+        for (int p = 0; p < m_lines.pages.size(); ++p) {
+            m_layout.append(Layout::actionIndent,
+                            QLatin1Char('[') + QString::number(p + 1) + QLatin1Char(']'));
+            if (p != title)
+                readPage(p, continuing);
+            // A speech goes on overleaf where the page says "(MORE)" or, in a document that
+            // never does, wherever a page ends in speech.
+            const bool goesOn = m_lines.pages.at(p).more || !m_columns.more;
+            continuing = goesOn ? m_speaking : QString();
+        }
+        m_layout.unstructured = m_layout.cues.isEmpty();
+        return m_layout;
+    }
+
+private:
+    qreal column(int page, const PdfLine &line) const
+    {
+        return m_columns.column(page, line.left());
+    }
+
+    // The index of a title page, or -1: the first page with text, followed by others, with
+    // neither a heading nor a cue, a third of its lines centred.
+    int titlePage() const
+    {
+        int first = 0;
+        while (first < m_lines.pages.size() && m_lines.pages.at(first).lines.isEmpty())
+            ++first;
+        if (first + 1 >= m_lines.pages.size())
+            return -1;
+        const QVector<PdfLine> &lines = m_lines.pages.at(first).lines;
+        std::vector<qreal> centres;
+        for (int i = 0; i < lines.size(); ++i) {
+            if (isHeading(first, i) || cueAt(first, i) || isDual(first, i))
+                return -1;
+            centres.push_back((lines.at(i).left() + lines.at(i).right()) / 2);
+        }
+        const auto middle = centres.begin() + std::ptrdiff_t(centres.size() / 2);
+        std::nth_element(centres.begin(), middle, centres.end());
+        const qreal centre = *middle;
+        const auto centred = std::count_if(lines.begin(), lines.end(), [&](const PdfLine &l) {
+            return std::abs((l.left() + l.right()) / 2 - centre) <=
+                   kTitleCentreSlack * m_lines.advance;
+        });
+        return qreal(centred) >= kTitleCentred * qreal(lines.size()) ? first : -1;
+    }
+
+    // Whether line i is a heading: at the action margin, with scene numbers beside it or,
+    // after an empty line (not inside a paragraph of action), starting with a break string.
+    bool isHeading(int page, int i) const
+    {
+        const QVector<PdfLine> &lines = m_lines.pages.at(page).lines;
+        const PdfLine &line = lines.at(i);
+        const bool afterEmpty = i == 0 || line.bottom - lines.at(i - 1).bottom >
+                                              PdfColumns::speechGap * m_lines.lineSpacing;
+        return std::abs(column(page, line)) <= PdfColumns::slack &&
+               (line.numbered || (afterEmpty && PdfColumns::isHeadingText(line.spaced)));
+    }
+
+    qreal gapAbove(int page, int i) const
+    {
+        const QVector<PdfLine> &lines = m_lines.pages.at(page).lines;
+        return i == 0 ? 0 : lines.at(i).bottom - lines.at(i - 1).bottom;
+    }
+
+    // Whether line i, at the action margin without a break string, is a heading all the same:
+    // a line alone in capitals, not a transition ("FADE IN:"), in bold where the document's
+    // headings are bold, or after two empty lines where its headings stand so far apart and its
+    // action does not (at the top of a page nothing tells).
+    bool isMarkedHeading(int page, int i) const
+    {
+        const QVector<PdfLine> &lines = m_lines.pages.at(page).lines;
+        const PdfLine &line = lines.at(i);
+        const qreal apart = PdfColumns::speechGap * m_lines.lineSpacing;
+        const bool marked = (m_boldHeadings && isBold(line)) ||
+                            (m_spacedHeadings && gapAbove(page, i) > kSpacedGap * m_lines.lineSpacing);
+        return marked && std::abs(column(page, line)) <= PdfColumns::slack &&
+               (i == 0 || gapAbove(page, i) > apart) &&
+               (i + 1 == lines.size() || gapAbove(page, i + 1) > apart) &&
+               isCapitals(line.spaced) && !line.spaced.endsWith(QLatin1Char(':'));
+    }
+
+    static bool isBold(const PdfLine &line)
+    {
+        return std::all_of(line.words.begin(), line.words.end(),
+                           [](const PdfWord &w) { return w.bold; });
+    }
+
+    // Whether most headings that start with a break string are bold, and whether they, unlike
+    // the action, stand after two empty lines.
+    void learnHeadings()
+    {
+        const qreal apart = PdfColumns::speechGap * m_lines.lineSpacing;
+        const qreal spaced = kSpacedGap * m_lines.lineSpacing;
+        int headings = 0;
+        int bold = 0;
+        int headingsBelow = 0; // below another line of their page
+        int spacedHeadings = 0;
+        int action = 0;
+        int spacedAction = 0;
+        for (int p = 0; p < m_lines.pages.size(); ++p) {
+            const QVector<PdfLine> &lines = m_lines.pages.at(p).lines;
+            for (int i = 0; i < lines.size(); ++i) {
+                if (std::abs(column(p, lines.at(i))) > PdfColumns::slack)
+                    continue;
+                const bool heading = PdfColumns::isHeadingText(lines.at(i).spaced);
+                headings += heading;
+                bold += heading && isBold(lines.at(i));
+                if (i == 0 || gapAbove(p, i) <= apart)
+                    continue;
+                headingsBelow += heading;
+                spacedHeadings += heading && gapAbove(p, i) > spaced;
+                action += !heading;
+                spacedAction += !heading && gapAbove(p, i) > spaced;
+            }
+        }
+        const bool enough = headings >= kMarkedHeadings;
+        m_boldHeadings = enough && bold >= kMarkedShare * headings;
+        m_spacedHeadings = headingsBelow >= kMarkedHeadings &&
+                           spacedHeadings >= kMarkedShare * headingsBelow &&
+                           spacedAction <= (1 - kMarkedShare) * action;
+    }
+
+    // Whether line i of the page is a cue: a name in capitals in the cue columns, or centred
+    // where cues are, after an empty line and over a line of speech.
+    bool cueAt(int page, int i) const
+    {
+        const QVector<PdfLine> &lines = m_lines.pages.at(page).lines;
+        if (i + 1 >= lines.size())
+            return false;
+        const PdfLine &line = lines.at(i);
+        const PdfLine &next = lines.at(i + 1);
+        return PdfColumns::isCueOver(i > 0 ? &lines.at(i - 1) : nullptr, line, next,
+                                     m_lines.advance, m_lines.lineSpacing) &&
+               m_columns.isSpeechColumn(column(page, next)) &&
+               m_columns.isCueColumn(page, line.left(), line.right());
+    }
+
+    bool closeBelow(const PdfLine &above, const PdfLine &below) const
+    {
+        const qreal gap = below.bottom - above.bottom;
+        return gap > 0 && gap <= PdfColumns::speechGap * m_lines.lineSpacing;
+    }
+
+    // The words of line i split at the widest gap into two cues side by side, or false.
+    bool splitDualCue(int page, int i, PdfLine *left, PdfLine *right) const
+    {
+        const QVector<PdfLine> &lines = m_lines.pages.at(page).lines;
+        const PdfLine &line = lines.at(i);
+        if (i + 1 >= lines.size() || !closeBelow(line, lines.at(i + 1)) || line.words.size() < 2)
+            return false;
+        int widest = 1;
+        qreal widestGap = 0;
+        for (int w = 1; w < line.words.size(); ++w) {
+            const PdfWord &before = line.words.at(w - 1);
+            const qreal gap = line.words.at(w).left - (before.left + before.width);
+            if (gap > widestGap) {
+                widestGap = gap;
+                widest = w;
+            }
+        }
+        if (widestGap < PdfColumns::dualGap * m_lines.advance)
+            return false;
+        *left = PdfLine{line.words.mid(0, widest), line.bottom, false, {}};
+        *right = PdfLine{line.words.mid(widest), line.bottom, false, {}};
+        return PdfColumns::isCueText(left->text(m_lines.advance)) &&
+               PdfColumns::isCueText(right->text(m_lines.advance));
+    }
+
+    bool isDual(int page, int i) const
+    {
+        PdfLine left;
+        PdfLine right;
+        return splitDualCue(page, i, &left, &right);
+    }
+
+    void appendBlanks(const PdfLine &line)
+    {
+        if (m_previousBottom < 0)
+            return;
+        const qreal gap = line.bottom - m_previousBottom;
+        const int blanks = int(std::clamp(std::round(gap / m_lines.lineSpacing) - 1, qreal(0),
+                                          qreal(kMostBlankLines)));
+        for (int b = 0; b < blanks; ++b)
+            m_layout.append(0, QString());
+        if (blanks > 0)
+            m_speaking.clear();
+    }
+
+    void appendCue(const QString &text)
+    {
+        const QString speaker = Layout::speakerOf(text);
+        m_layout.append(Layout::cueIndent, Layout::foldedQuotes(text));
+        m_layout.cues.insert(m_layout.lines.size() - 1, speaker);
+        m_speaking = speaker;
+        m_inParenthetical = false;
+    }
+
+    // A line of speech: a parenthetical from its "(" to its ")", dialogue otherwise.
+    void appendSpeech(const QString &text)
+    {
+        m_inParenthetical = m_inParenthetical || text.startsWith(QLatin1Char('('));
+        m_layout.append(m_inParenthetical ? Layout::parentheticalIndent : Layout::dialogueIndent,
+                        text);
+        if (m_inParenthetical && text.endsWith(QLatin1Char(')')))
+            m_inParenthetical = false;
+    }
+
+    // Two speeches side by side from line i on, laid out left then right; returns the line
+    // after them.
+    int readDual(int page, int i, const PdfLine &leftCue, const PdfLine &rightCue)
+    {
+        const QVector<PdfLine> &lines = m_lines.pages.at(page).lines;
+        const qreal advance = m_lines.advance;
+        int end = i + 1;
+        while (end < lines.size() && closeBelow(lines.at(end - 1), lines.at(end)))
+            ++end;
+        // The right speech starts where its cue does or, where its lines stand further left,
+        // at the left edge of the second part of a line that has two.
+        qreal split = rightCue.left();
+        for (int k = i + 1; k < end; ++k) {
+            for (const PdfLine &part : lines.at(k).segments(PdfColumns::dualGap / 2 * advance))
+                if (part.left() > leftCue.left() + PdfColumns::dualGap * advance)
+                    split = std::min(split, part.left());
+        }
+        QStringList sides[2];
+        for (int k = i + 1; k < end; ++k) {
+            PdfLine parts[2];
+            for (const PdfWord &word : lines.at(k).words)
+                parts[word.left >= split - advance / 2 ? 1 : 0].words.append(word);
+            for (int s = 0; s < 2; ++s)
+                if (!parts[s].words.isEmpty())
+                    sides[s].append(parts[s].text(advance));
+        }
+        appendBlanks(lines.at(i));
+        const PdfLine *cues[2] = {&leftCue, &rightCue};
+        for (int s = 0; s < 2; ++s) {
+            if (s == 1)
+                m_layout.append(0, QString());
+            appendCue(cues[s]->text(advance));
+            for (const QString &text : qAsConst(sides[s]))
+                appendSpeech(text);
+        }
+        m_previousBottom = lines.at(end - 1).bottom;
+        return end;
+    }
+
+    // Whether the heading or cue at the top of a page only repeats what goes on from the page
+    // before: the cue over a speech that a page break cuts, or the heading with "(CONT'D)" over
+    // the rest of its scene.
+    bool repeatsOverleaf(int page, int i, const QString &text, const QString &continuing) const
+    {
+        if (cueAt(page, i))
+            return !continuing.isEmpty() && Layout::speakerOf(text) == continuing &&
+                   (m_columns.more || isContinued(text));
+        static const QRegularExpression goesOn(QStringLiteral("\\s*\\((CONT'?D|CONTINUED)\\)$"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        const QString folded = Layout::foldedQuotes(text);
+        return isHeading(page, i) &&
+               QString(folded).remove(goesOn).size() < folded.size() &&
+               QString(folded).remove(goesOn) == m_lastHeading;
+    }
+
+    void readPage(int page, const QString &continuing)
+    {
+        const QVector<PdfLine> &lines = m_lines.pages.at(page).lines;
+        m_previousBottom = -1;
+        bool atTop = true;
+        for (int i = 0; i < lines.size(); ++i) {
+            const PdfLine &line = lines.at(i);
+            PdfLine leftCue;
+            PdfLine rightCue;
+            if (splitDualCue(page, i, &leftCue, &rightCue)) {
+                i = readDual(page, i, leftCue, rightCue) - 1;
+                m_speaking.clear();
+                atTop = false;
+                continue;
+            }
+            const QString &text = line.spaced;
+            if (atTop && repeatsOverleaf(page, i, text, continuing))
+                continue;
+            atTop = false;
+            appendBlanks(line);
+            m_previousBottom = line.bottom;
+            const qreal col = column(page, line);
+            if (cueAt(page, i)) {
+                appendCue(text);
+            } else if (!m_speaking.isEmpty() && m_columns.isSpeechColumn(col)) {
+                appendSpeech(text);
+            } else if (isHeading(page, i) || isMarkedHeading(page, i)) {
+                m_layout.appendHeading(text);
+                m_lastHeading = Layout::foldedQuotes(text);
+                m_speaking.clear();
+            } else {
+                const int indent = int(std::round(col)) + Layout::actionIndent;
+                m_layout.append(std::clamp(indent, 0, PdfColumns::farthestColumn), text);
+                m_speaking.clear();
+            }
+        }
+    }
+
+    const PdfLines &m_lines;
+    const PdfColumns &m_columns;
+    Layout m_layout;
+    QString m_speaking; // whose speech the lines so far belong to
+    bool m_inParenthetical = false;
+    qreal m_previousBottom = -1;
+    bool m_boldHeadings = false;
+    bool m_spacedHeadings = false;
+    QString m_lastHeading; // without a "(CONT'D)"
+};
+
 } // namespace
 
 ScreenplayLayout pdfLayout(const QVector<PdfPage> &pages)
 {
-    const qreal advance = measuredAdvance(pages);
-    QVector<QVector<Line>> pageLines;
-    pageLines.reserve(pages.size());
-    for (const PdfPage &page : pages)
-        pageLines.append(linesOf(page));
-    const qreal lineSpacing = measuredLineSpacing(pageLines);
-
-    QVector<Row> rows;
-    qreal margin = 0;
-    bool hasMargin = false;
-    for (int p = 0; p < pageLines.size(); ++p)
-        appendPage(rows, p + 1, pageLines.at(p), advance, lineSpacing, &margin, &hasMargin);
-
-    Layout layout;
-    layout.lines.reserve(rows.size());
-    QString speaking; // whose speech the rows so far belong to
-    bool pageTop = false;
-    for (int i = 0; i < rows.size(); ++i) {
-        const Row &row = rows.at(i);
-        if (row.kind == Row::Kind::PageMark) {
-            layout.append(Layout::actionIndent,
-                          QLatin1Char('[') + QString::number(row.page) + QLatin1Char(']'));
-            pageTop = true;
-            continue;
-        }
-        const bool atPageTop = std::exchange(pageTop, false);
-        if (row.kind == Row::Kind::Blank) {
-            layout.append(0, QString());
-            speaking.clear();
-            continue;
-        }
-        int next = i + 1;
-        while (next < rows.size() && rows.at(next).kind == Row::Kind::PageMark)
-            ++next;
-        const QString speaker = Layout::speakerOf(row.text);
-        if (row.column >= kCueFirstColumn && row.column <= kCueLastColumn && isCapitals(speaker) &&
-            next < rows.size() && inSpeechColumns(rows.at(next))) {
-            // The cue repeated over a speech that a page break cuts is no new speech.
-            if (atPageTop && speaker == speaking && isContinued(row.text))
-                continue;
-            layout.append(Layout::actionIndent + row.column, row.text);
-            layout.cues.insert(layout.lines.size() - 1, speaker);
-            speaking = speaker;
-        } else if (isHeading(row)) {
-            layout.appendHeading(row.text);
-            speaking.clear();
-        } else {
-            layout.append(std::max(0, Layout::actionIndent + row.column), row.text);
-            if (!inSpeechColumns(row))
-                speaking.clear();
-        }
-    }
-    return layout;
+    const PdfLines lines = pdfLines(pages);
+    const PdfColumns columns(lines);
+    return Reader(lines, columns).read();
 }

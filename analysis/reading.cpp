@@ -126,8 +126,21 @@ FileError ScreenplayAnalysis::readFile(const QString &fileName)
     }
     if (hasSuffix(fileName, QStringLiteral("pdf"))) {
         const PdfText pdf = readPdfText(fileName);
-        return appendOrFail(pdf.error.isEmpty() ? pdfLayout(pdf.pages) : ScreenplayLayout(),
-                            pdf.error);
+        if (!pdf.error.isEmpty())
+            return FileError::notRead(fileName, pdf.error);
+        const ScreenplayLayout layout = pdfLayout(pdf.pages);
+        if (!layout.unstructured) {
+            appendLayout(layout);
+            return {};
+        }
+        // Without a cue the PDF is read as typewritten text, and says so.
+        notice = {fileName, QStringLiteral("gives no screenplay structure"),
+                  QStringLiteral("no character cues were found, so it is read as plain text")};
+        for (QString line : layout.lines) {
+            rewriteLine(line);
+            lines.append(line);
+        }
+        return {};
     }
     if (isText(fileName)) {
         if (const FileError error = textProblem(fileName, file.peek(textSample)); !error.isNull())

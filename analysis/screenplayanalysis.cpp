@@ -47,6 +47,7 @@ FileError ScreenplayAnalysis::openScreenplay(const QString &name)
     characters.clear();
     includeCharacters.clear();
     characterSpaces = 0;
+    notice = FileError();
     fileName = name;
     fileType = QFileInfo(name).suffix();
     loadCharacters(QStringLiteral("characters.txt"));

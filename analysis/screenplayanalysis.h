@@ -174,6 +174,10 @@ public:
     QVector<QColor> colors;
     QString fileName;
     QString fileType;
+    // What the reader of the open file wants the user to know of how it read it, in the shape of
+    // an error though nothing failed ("play.pdf gives no screenplay structure: ..."); null when
+    // there is nothing to say.
+    FileError notice;
     QString markup;
     QString sceneClass = QStringLiteral("scene");
     QString breakStringClass = QStringLiteral("breakString");

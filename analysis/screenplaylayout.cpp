@@ -2,6 +2,7 @@
 #include "screenplaylayout.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -44,7 +45,7 @@ void ScreenplayLayout::appendCentred(const QString &text)
 
 void ScreenplayLayout::appendCue(const QString &cue, bool opensDialogue)
 {
-    append(cueIndent, cue);
+    append(cueIndent, foldedQuotes(cue));
     const QString speaker = speakerOf(lines.last());
     if (opensDialogue && !speaker.isEmpty())
         cues.insert(lines.size() - 1, speaker);
@@ -59,5 +60,24 @@ void ScreenplayLayout::appendHeading(const QString &heading)
 
 QString ScreenplayLayout::speakerOf(const QString &cue)
 {
-    return cue.left(cue.indexOf(QLatin1Char('('))).trimmed();
+    return foldedQuotes(cue.left(cue.indexOf(QLatin1Char('('))).trimmed());
+}
+
+QString ScreenplayLayout::foldedQuotes(QString text)
+{
+    // Apostrophes, single quotes and primes; then double quotes and double primes.
+    static constexpr char16_t single[] = {0x2018, 0x2019, 0x201A, 0x201B, 0x2032,
+                                          0x2035, 0x02BC, 0xFF07};
+    static constexpr char16_t double_[] = {0x201C, 0x201D, 0x201E, 0x201F,
+                                           0x2033, 0x2036, 0xFF02};
+    for (QChar &c : text) {
+        if (c.unicode() < 0x80)
+            continue;
+        if (std::find(std::begin(single), std::end(single), c.unicode()) != std::end(single))
+            c = QLatin1Char('\'');
+        else if (std::find(std::begin(double_), std::end(double_), c.unicode()) !=
+                 std::end(double_))
+            c = QLatin1Char('"');
+    }
+    return text;
 }

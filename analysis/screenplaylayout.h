@@ -37,8 +37,11 @@ public:
     void appendHeading(const QString &heading);
 
     // The speaker a cue names: the cue without its extensions, which start at the first "(" (also
-    // when no blank comes before it, as in "BRIANNA(O.S.)").
+    // when no blank comes before it, as in "BRIANNA(O.S.)"), its quotes folded.
     static QString speakerOf(const QString &cue);
+    // The text with typographic apostrophes and quotes (’ ‘ ” ″ and the like) in their ASCII
+    // forms, so that O’NEIL and O'NEIL name one person in every format.
+    static QString foldedQuotes(QString text);
 
     QStringList lines;
     // The speaker each cue line names: the cue without its extensions, "@" and "^", in the case
@@ -46,4 +49,7 @@ public:
     QMap<int, QString> cues;
     // The indices of the scene heading lines, ascending.
     QVector<int> headings;
+    // Set by a reader that recovered no screenplay structure (no cue anywhere): the lines are
+    // then to be read by the rules of typewritten text.
+    bool unstructured = false;
 };

@@ -27,6 +27,7 @@ bool Plotloom::openAndParse(const QString &name)
     if (!job.opened())
         return false;
     setWindowTitle(QStringLiteral("Yarnwise : ") + QFileInfo(name).fileName());
+    showError(analysis.notice);
     Parse();
     return error.isNull();
 }

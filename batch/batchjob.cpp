@@ -33,6 +33,8 @@ ScreenplayOutcome processScreenplay(const QString &path, const BatchOptions &opt
     }
     job.parse();
     outcome.read = true;
+    if (!analysis.notice.isNull())
+        outcome.notice = analysis.notice.withoutPath();
     outcome.summary = QStringLiteral("%1 characters, %2 scenes")
                           .arg(analysis.characterList->characters.size())
                           .arg(analysis.characterList->timeIndices.size());

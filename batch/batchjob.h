@@ -17,6 +17,8 @@ struct ScreenplayOutcome {
     bool read = false;
     // "27 characters, 116 scenes", for the progress line.
     QString summary;
+    // How the screenplay was read, when the reader has something to say of it.
+    QString notice;
     // Each failure as a line for standard error, without the screenplay's name when it is the
     // screenplay that failed.
     QStringList errors;

@@ -136,6 +136,8 @@ int runSerial(const BatchOptions &options, const QStringList &names,
             processScreenplay(options.screenplays.at(i), options, renderer.get(),
                               [&prefix](const QString &line) { report(prefix + line); });
         if (outcome.read) {
+            if (!outcome.notice.isEmpty())
+                report(prefix + QStringLiteral("note: ") + outcome.notice);
             report(prefix + outcome.summary);
             if (options.wantsFigures()) {
                 read->append(outcome.figures);

@@ -19,5 +19,5 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://plotloom.org/")
 # Boost.Graph is used header-only, so it is a build dependency (libboost-graph-dev) and not one
 # of these.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt5core5a (>= 5.15), libqt5gui5 (>= 5.15), libqt5widgets5 (>= 5.15), libqt5opengl5 (>= 5.15), libqt5network5 (>= 5.15), libqt5webkit5, libglew2.2, libglut3.12, libglu1-mesa, libgl1, libgl1-mesa-dri, libtinyxml2-9, libpoppler-qt5-1")
+    "libqt5core5a (>= 5.15), libqt5gui5 (>= 5.15), libqt5widgets5 (>= 5.15), libqt5opengl5 (>= 5.15), libqt5network5 (>= 5.15), libqt5webkit5, libglew2.2, libglut3.12, libglu1-mesa, libgl1, libgl1-mesa-dri, libtinyxml2-9, libpoppler126")
 include(CPack)

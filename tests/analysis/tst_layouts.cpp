@@ -5,6 +5,7 @@
 #include "fountain.h"
 #include "pdflayout.h"
 #include "pdftext.h"
+#include "corpus.h"
 #include "typewriterpdf.h"
 
 #include <QTemporaryDir>
@@ -70,6 +71,8 @@ private slots:
     void finalDraft();
     void pdf_data();
     void pdf();
+    void printedAsFountain_data();
+    void printedAsFountain();
 
 private:
     QTemporaryDir m_dir;
@@ -156,6 +159,10 @@ void TestLayouts::castAndScenes_data()
     row("capitals in dialogue are no one", "BOB\nI OK?\n\nSUE\nFBI.\n\nBOB\nOK.",
         "BOB:2|SUE:1|START:2,1");
     row("one speaker, forced in mixed case", "@McCLANE\nYippee.", "McCLANE:1|START:1");
+    // Typographic apostrophes and quotes fold, so one person is one character.
+    row("quotes in cue names", QString::fromUtf8("O\u2019NEIL\nHi.\n\nO'NEIL\nHo.\n\n"
+                                                  "\u201CDOC\u201D\nNo."),
+        "O'NEIL:2|\"DOC\":1|START:2,1");
     // ANNA (V.O.) is ANNA: she is present wherever her name is, whichever cue names her.
     row("extensions name the same speaker",
         "INT. A\n\nANNA (V.O.)\nHi.\n\nANNA (V.O.)\nHo.\n\nEXT. B\n\nANNA\nYes.\n\n"
@@ -197,6 +204,8 @@ void TestLayouts::finalDraft_data()
         "37c BOB (V.O.)\n30 (" + words(5) + "\n30 " + words(3) + ")\n25 " + words(7) + "\n25 " +
             words(7) + "\n25 " + words(6) + "\n30 (beat)\n25 Hi.\n\n55 CUT TO:\n\n25 Orphan.",
         {"BOB"});
+    row("quotes in cue names", fdx(paras(QString::fromUtf8("Character:O\u2018NEIL\u2019S VOICE"))),
+        "37c O'NEIL'S VOICE", {"O'NEIL'S VOICE"});
     row("dual dialogue",
         fdx(paras("Action:x") + "<Paragraph Type=\"Character\"><DualDialogue>" +
             paras("Character:ANN|Dialogue:Hi.|Character:BOB|Parenthetical:(loud)|Dialogue:Ho.") +
@@ -241,16 +250,15 @@ void TestLayouts::finalDraft()
 }
 
 // Pages of "indent text" lines, separated by "\f", drawn as a PDF and read back; the drawing
-// is "lines", "words" (every word by itself, right to left) or "shifted" (the second page's
-// margin half an inch further right).
+// is "lines" or "words" (every word by itself in pieces, right to left).
 void TestLayouts::pdf_data()
 {
     Rows::columns();
-    // The repeated cue goes with the page furniture; scene numbers leave their heading, and
-    // make one of a line without a break string.
+    // The cue and the heading repeated over a page break go with the page furniture; scene
+    // numbers leave their heading, and make one of a line without a break string.
     row("furniture, scene numbers, a speech over a page break",
         "8 1      INT. HOUSE - DAY                    1\n\n15 Bob waits.\n\n\n37 BOB (V.O.)\n"
-        "30 (low)\n25 Who is\n37 (MORE)\n62 (CONTINUED)\f72 2.\n\n15 CONTINUED:\n\n"
+        "30 (low)\n25 Who is\n37 (MORE)\n62 (CONTINUED)\f72 2.\n\n15 INT. HOUSE - DAY (CONT'D)\n\n"
         "37 BOB (CONT'D)\n25 there?\n\n55 CUT TO:\n\n8 2A     IMAGINED OCEAN                 2A",
         "15 [1]\n15h INT. HOUSE - DAY\n\n15 Bob waits.\n\n\n37c BOB (V.O.)\n30 (low)\n"
         "25 Who is\n15 [2]\n25 there?\n\n55 CUT TO:\n\n15h IMAGINED OCEAN",
@@ -259,23 +267,21 @@ void TestLayouts::pdf_data()
         "37 ANN\n25 Hi.\n\n15 She sits.\f72 2.\n\n37 ANN (CONT'D)\n25 Bye.",
         "15 [1]\n37c ANN\n25 Hi.\n\n15 She sits.\n15 [2]\n37c ANN (CONT'D)\n25 Bye.",
         {"ANN", "ANN"});
-    row("a second page with a different left margin",
-        "15 INT. A\n\n37 ANN\n25 Hi.\f15 EXT. B\n\n37 BOB\n30 (off)\n25 Yo.",
-        "15 [1]\n15h INT. A\n\n37c ANN\n25 Hi.\n15 [2]\n15h EXT. B\n\n37c BOB\n30 (off)\n25 Yo.",
-        {"ANN", "BOB"}, "shifted");
     row("a page of dialogue alone", "15 INT. A\n\n37 ANN\n25 Hi,\f25 and more\n25 and more.",
         "15 [1]\n15h INT. A\n\n37c ANN\n25 Hi,\n15 [2]\n25 and more\n25 and more.", {"ANN"});
     row("words drawn one by one",
         "15 EXT. DOCK - NIGHT\n\n37 CAPTAIN LE GUIN   (V.O.)\n25 Yes,  sir.",
         "15 [1]\n15h EXT. DOCK - NIGHT\n\n37c CAPTAIN LE GUIN   (V.O.)\n25 Yes,  sir.",
         {"CAPTAIN LE GUIN"}, "words");
+    row("no cue anywhere", "15 INT. A\n\n15 Nothing is said.",
+        "15 [1]\n15h INT. A\n\n15 Nothing is said.");
     // Capitals are a cue only in the cue columns and over a speech; a heading stands at the
-    // action margin and starts with a break string.
+    // action margin after an empty line and starts with a break string.
     row("capitals and break strings that open nothing",
         "41 THE END\n\n37 BOB\n25 FBI!\n25 INT. is short.\n\n37 SUE\n\n15 INTERIOR shots.\n"
-        "37 Bob\n25 Hi.",
+        "15 EXT of the ship.\n37 Bob\n25 Hi.",
         "15 [1]\n41 THE END\n\n37c BOB\n25 FBI!\n25 INT. is short.\n\n37 SUE\n\n"
-        "15 INTERIOR shots.\n37 Bob\n25 Hi.",
+        "15 INTERIOR shots.\n15 EXT of the ship.\n37 Bob\n25 Hi.",
         {"BOB"});
 }
 
@@ -285,13 +291,99 @@ void TestLayouts::pdf()
     QVector<QStringList> pages;
     for (const QString &page : source.split('\f'))
         pages.append(laidOut(page).lines);
-    const QVector<qreal> margins{kPrintedActionMargin, kPrintedActionMargin + 36};
-    QVERIFY(
-        drawTypewriterPdf("play.pdf", pages,
-                          {drawing == "shifted" ? margins : QVector<qreal>(), drawing == "words"}));
+    PrintStyle style;
+    style.wordByWord = drawing == "words";
+    QVERIFY(drawTypewriterPdf("play.pdf", pages, style));
     const PdfText text = readPdfText("play.pdf");
     QCOMPARE(text.error, QString());
-    compareLayout(pdfLayout(text.pages));
+    const ScreenplayLayout layout = pdfLayout(text.pages);
+    compareLayout(layout);
+    QCOMPARE(layout.unstructured, layout.cues.isEmpty());
+}
+
+// A Fountain screenplay printed as PDF in the ways screenplay programs print reads as the
+// Fountain file does: the same cast, counts and scenes, mentions in each scene included. The
+// style is a list of words: paper ("a4"), "centred" cues or cues at 3.5 inches ("cue35"),
+// margins that "shift" from page to page, scene numbers on the "left", "right" or "none",
+// "plain" (no CONTINUED), a running "header", dual dialogue "stacked", pages turned ("rot90")
+// or their text "drawn" turned, a "proportional" face, "words" drawn one by one, "bold"
+// headings or headings "spaced" by two empty lines, a "title" page, and "short" pages of 14 lines, so that speeches and scenes break
+// often; or a PDF file printed beforehand.
+using PrintRows = DataTable<QString, QString>;
+
+void TestLayouts::printedAsFountain_data()
+{
+    PrintRows::columns();
+    const QString harbour = QStringLiteral(PLOTLOOM_TEST_DATA "/pdf/harbour.fountain");
+    const auto row = [&harbour](const char *name, const QString &style) {
+        PrintRows::row(name, harbour, style + " short");
+    };
+    row("Letter, typewriter columns", "");
+    row("A4, centred cues, title page", "a4 centred title");
+    row("margins that shift", "shift");
+    row("scene numbers on the left, running header", "left header");
+    row("scene numbers on the right, cues at 3.5 inches", "right cue35");
+    row("no scene numbers, no CONTINUED, bold headings", "none plain bold");
+    // At the top of a short page nothing would tell a forced heading from action.
+    PrintRows::row("no scene numbers, headings after two empty lines", harbour, "none spaced");
+    row("dual dialogue stacked", "stacked");
+    row("turned a quarter", "rot90");
+    row("turned upside down", "rot180 a4");
+    row("turned three quarters", "rot270 centred");
+    row("drawn turned on a landscape page", "drawn a4");
+    row("proportional face", "proportional");
+    row("words one by one, bold headings", "words bold");
+    // Printed by another program (tests/data/pdf/printpdf.py, over ReportLab).
+    for (const char *file : {"harbour-a4.pdf", "harbour-a4-turned.pdf", "harbour-letter-centred.pdf"})
+        PrintRows::row(file, harbour, QStringLiteral(PLOTLOOM_TEST_DATA "/pdf/") + file);
+    const QString barrier15 = corpusFile("barrier15-the-phoenix-child-2021.fountain");
+    const QString cyberBob = corpusFile("cyber-bob-ep1-traffic-control-dogs.fountain");
+    PrintRows::row("barrier15, A4, centred cues, title page, turned", barrier15,
+                   "a4 centred title rot90");
+    PrintRows::row("barrier15, Letter, running header, bold headings", barrier15, "header bold");
+    PrintRows::row("cyber-bob", cyberBob, "");
+    PrintRows::row("cyber-bob turned", cyberBob, "rot270");
+}
+
+void TestLayouts::printedAsFountain()
+{
+    const auto [source, words] = PrintRows::fetch();
+    if (!source.startsWith(PLOTLOOM_TEST_DATA))
+        REQUIRE_CORPUS();
+    const QString pdfFile = words.endsWith(".pdf") ? words : QStringLiteral("play.pdf");
+    const QStringList style = words.split(' ');
+    PrintStyle print;
+    print.paper = style.contains("a4") ? QPageSize::A4 : QPageSize::Letter;
+    print.pageLines = style.contains("short") ? 14 : 0;
+    print.centredCues = style.contains("centred");
+    if (style.contains("cue35"))
+        print.cueColumn = 35, print.parentheticalColumn = 31;
+    if (style.contains("shift"))
+        print.margins = {108, 130, 96, 150, 108, 72};
+    print.leftSceneNumbers = !style.contains("right") && !style.contains("none");
+    print.rightSceneNumbers = !style.contains("left") && !style.contains("none");
+    print.continued = !style.contains("plain");
+    print.header = style.contains("header") ? "DRAFT" : "";
+    print.sideBySide = !style.contains("stacked");
+    for (const int turn : {90, 180, 270})
+        if (style.contains("rot" + QString::number(turn)))
+            print.rotate = turn;
+    print.drawnTurned = style.contains("drawn");
+    print.proportional = style.contains("proportional");
+    print.wordByWord = style.contains("words");
+    print.boldHeadings = style.contains("bold");
+    print.spacedHeadings = style.contains("spaced");
+    if (style.contains("title"))
+        print.titlePage = QStringList{"FOR ANNA AND TOM", "Written by", "A WRITER"};
+    if (!words.endsWith(".pdf"))
+        QVERIFY(printAsPdf(source, pdfFile, print) > 1);
+
+    ScreenplayAnalysis fountain;
+    ScreenplayAnalysis pdf;
+    openAndParse(fountain, source);
+    openAndParse(pdf, pdfFile);
+    QCOMPARE(castSummary(pdf.characters), castSummary(fountain.characters));
+    QCOMPARE(sceneSummary(pdf.characterList, false), sceneSummary(fountain.characterList, false));
 }
 
 QTEST_MAIN(TestLayouts)
