@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -195,6 +196,9 @@ protected:
 
 private:
     Qt::CaseSensitivity matchCase() const;
+    // addCharacter for a reader that meets many names: the names are looked up in hashes made
+    // once, rather than in the lists at every name.
+    std::function<Character *(const QStringList &)> characterAdder();
     // Drops the characters found no more than minNumberOfCharacterInstances times.
     void dropRareCharacters();
     // Keeps the characters at the indentation most speakers share, stored in characterSpaces.
