@@ -109,8 +109,16 @@ void ScreenplayAnalysis::appendMarkUp(QString &out, const QString &line, float p
         out += sceneClass;
         out += QLatin1String("'>");
     };
-    const auto appendWord = [&out](QStringView word) {
-        out.append(word.data(), int(word.size()));
+    // The text of a structured screenplay is no HTML: "<", ">" and "&" show as typed.
+    const bool escaped = structured;
+    const auto appendText = [&out, escaped](QStringView text) {
+        if (escaped)
+            appendHtmlEscaped(out, text);
+        else
+            out.append(text.data(), int(text.size()));
+    };
+    const auto appendWord = [&appendText, &out](QStringView word) {
+        appendText(word);
         out += QLatin1Char(' ');
     };
 
@@ -128,7 +136,7 @@ void ScreenplayAnalysis::appendMarkUp(QString &out, const QString &line, float p
     // Most lines mention no one and open nothing; their markup is the words each followed by a
     // blank, which is the line and one blank.
     if (!heading && markupLeavesAsIs(line, sceneOpeners)) {
-        out += line;
+        appendText(line);
         out += QLatin1String(" <br>");
         return;
     }

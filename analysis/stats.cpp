@@ -137,5 +137,5 @@ QByteArray ScreenplayAnalysis::markupDocument() const
     text += classSelector(QStringLiteral("span"), breakStringClass) +
             QLatin1String("{ color: purple; font-weight: bold; font-style: italic;}") +
             QLatin1String("</style></head>") + markup;
-    return text.toLatin1();
+    return latin1WithReferences(text);
 }
