@@ -180,8 +180,6 @@ void TestExports::headings_data()
     row("last part not a time", "INT. PRESS ROOM - CRIMINAL COURTS BLDG - DAY CLOSE",
         "INT|PRESS ROOM - CRIMINAL COURTS BLDG - DAY CLOSE|");
     row("a word that starts like a prefix", "INTERCUT - PHONE", "|INTERCUT - PHONE|");
-    row("no prefix, no time", "FLASHBACK", "|FLASHBACK|");
-    row("time of day", "INT. SHIPYARD OBSERVATION DECK - DAY", "INT|SHIPYARD OBSERVATION DECK|DAY");
     row("no time of day", "EXT. EMBER ONE IN HERCULANEUM SHIPYARD",
         "EXT|EMBER ONE IN HERCULANEUM SHIPYARD|");
     row("time of two words", "EXT. PALACE COURTYARD - EARLY EVENING",
@@ -196,6 +194,16 @@ void TestExports::headings_data()
     row("forced heading", "IMAGINED ENDLESS OCEAN", "|IMAGINED ENDLESS OCEAN|");
     row("full stops in the place", "INT. H.M.S. EXCALIBUR HANGER - DAY",
         "INT|H.M.S. EXCALIBUR HANGER|DAY");
+    // Separators with and without blanks, where a reader would part the heading.
+    row("a dash after the prefix, no place", "EXT. - NIGHT", "EXT||NIGHT");
+    row("a dash straight after the prefix", "INT.- HALL", "INT|HALL|");
+    row("a dash after the prefix, a time later", "EXT. - ROOF - NIGHT", "EXT|ROOF|NIGHT");
+    row("the time in parentheses", "INT. HALL (NIGHT)", "INT|HALL|NIGHT");
+    row("the last of several parts", "I/E. CAR - MOVING - DAY", "INT/EXT|CAR - MOVING|DAY");
+    row("en dash without blanks", "INT. HALL\u2013NIGHT", "INT|HALL|NIGHT");
+    row("em dash with blanks", "EXT. PIER \u2014 DAWN", "EXT|PIER|DAWN");
+    row("hyphen without blanks", "INT. HOUSE-NIGHT", "INT|HOUSE|NIGHT");
+    row("hyphen within the time", "EXT. FIELD - PRE-DAWN", "EXT|FIELD|PRE-DAWN");
 }
 
 void TestExports::headings()
