@@ -86,7 +86,9 @@ void ScreenplayAnalysis::readFile(const QString &fileName)
         appendLayout(layout);
     };
     if (hasSuffix(fileName, QStringLiteral("fdx"))) {
-        // Final Draft is XML, decoded by the parser from the file's bytes.
+        // Final Draft is XML, decoded from the file's bytes as they are: text mode would drop
+        // the carriage returns of UTF-16 characters.
+        file.setTextModeEnabled(false);
         QString error;
         const ScreenplayLayout layout = finalDraftLayout(file.readAll(), &error);
         appendReadOrFailed(layout, error);
