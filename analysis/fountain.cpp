@@ -142,6 +142,18 @@ bool isPageBreak(const QString &trimmed)
     return rule.match(trimmed).hasMatch();
 }
 
+// A period forces a heading only when a letter or digit follows it directly: "..." and ". Again"
+// are action.
+bool forcesHeading(const QString &trimmed)
+{
+    if (trimmed.size() < 2)
+        return false;
+    uint next = trimmed.at(1).unicode();
+    if (QChar::isHighSurrogate(next) && trimmed.size() > 2 && trimmed.at(2).isLowSurrogate())
+        next = QChar::surrogateToUcs4(trimmed.at(1), trimmed.at(2));
+    return QChar::isLetter(next) || QChar::isDigit(next);
+}
+
 bool isSectionOrSynopsis(const QString &trimmed)
 {
     return trimmed.startsWith(QLatin1Char('#')) ||
@@ -295,7 +307,7 @@ void layOutElement(Layout &out, const QString &trimmed, bool afterEmpty, bool be
             out.appendCentred(withoutEmphasis(trimmed.mid(1, trimmed.size() - 2).trimmed()));
         else
             layOut(out, Layout::transitionIndent, rest);
-    } else if (first == QLatin1Char('.') && !trimmed.startsWith(QLatin1String(".."))) {
+    } else if (first == QLatin1Char('.') && forcesHeading(trimmed)) {
         out.appendHeading(withoutEmphasis(withoutSceneNumber(rest)));
     } else if (first == QLatin1Char('!') || first == QLatin1Char('~')) {
         layOut(out, Layout::actionIndent, rest, Layout::actionWidth);

@@ -87,13 +87,14 @@ void TestLayouts::fountain_data()
 {
     Rows::columns();
     row("nothing", "", "");
-    // A heading is followed by action, not by dialogue; its scene number is dropped; "..." and a
-    // lone "." open none.
+    // A heading is followed by action, not by dialogue; its scene number is dropped. A period
+    // forces one only before a letter or digit: "...", ".  Again" and a lone "." are action.
     row("scene headings",
         QChar(0xFEFF) + QStringLiteral("EXT. SOMEWHERE - DAY\nSun.\n\nINT./EXT. CAR #12A#\n\n"
-                                       ".IMAGINED OCEAN\n...and then.\n\n."),
+                                       ".IMAGINED OCEAN\n...and then.\n\n.  Again we see.\n\n"
+                                       ".7TH FLOOR\n\n."),
         "15h EXT. SOMEWHERE - DAY\n15 Sun.\n\n15h INT./EXT. CAR\n\n15h IMAGINED OCEAN\n"
-        "15 ...and then.\n\n");
+        "15 ...and then.\n\n15 .  Again we see.\n\n15h 7TH FLOOR\n\n15 .");
     // The speaker is the cue without extensions, "@" and "^", in the case written; a cue that
     // opens no dialogue is none.
     row("cues and dialogue",
