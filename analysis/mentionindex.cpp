@@ -201,6 +201,9 @@ int MentionIndex::longestMatch(const QVector<Character *> &characters, Qt::CaseS
     mention->clear();
     if (winner >= 0)
         *mention = characters.at(winner)->match(words, count, cs, loose);
+    // A winner always names words; the markup moves on by their number.
+    if (mention->isEmpty())
+        winner = -1;
     // Characters with aliases are tested one by one.
     for (const int i : qAsConst(m_withAliases)) {
         const QStringList r = characters.at(i)->match(words, count, cs, loose);

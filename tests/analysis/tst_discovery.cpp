@@ -197,6 +197,10 @@ void TestDiscovery::markup_data()
     markupRow("longest result wins, earliest on a tie", "JOHN|John|MRS|MRS SMITH", {},
               "john MRS SMITH", "START 0-1 1,0,0,1",
               "<span class='JOHN'>john </span><span class='MRSSMITH'>MRS SMITH </span><br>");
+    // Articles alone name no one; a whole name of them does.
+    markupRow("articles", "THE REPORTERS|THE", {}, "the man, the reporters", "START 0-1 1,1",
+              "<span class='THE'>the </span>man, <span class='THEREPORTERS'>the reporters "
+              "</span><br>");
     markupRow("class attribute escaped", "O'BRIEN", {}, "O'BRIEN", "START 0-1 1",
               "<span class='O&#39;BRIEN'>O'BRIEN </span><br>");
     markupRow("character before break string", "INT", {"INT"}, "INT HOUSE", "START 0-1 1",
