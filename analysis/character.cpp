@@ -54,9 +54,15 @@ QColor Character::defaultColor(const QStringList &names)
 QStringList Character::match(const QStringList &words, int index, Qt::CaseSensitivity cs,
                              bool loose) const
 {
+    // No match reads further than the longest of the name and the aliases, so only those words
+    // are given, however long the line.
+    int longest = names.size();
+    for (const QStringList &alias : aliases)
+        longest = std::max(longest, int(alias.size()));
     QVector<QStringView> views;
-    views.reserve(words.size() - index);
-    for (int w = index; w < words.size(); ++w)
+    const int end = int(std::min<qint64>(words.size(), qint64(index) + longest));
+    views.reserve(std::max(0, end - index));
+    for (int w = index; w < end; ++w)
         views.append(words.at(w));
     return match(views.constData(), views.size(), cs, loose);
 }

@@ -37,6 +37,7 @@ float timeField(const QStringList &fields, int index)
 
 void ScreenplayAnalysis::findCharactersCSV()
 {
+    const auto met = characterAdder();
     for (int i = 0; i < lines.size(); ++i) {
         if (progressCanceled())
             break;
@@ -46,7 +47,7 @@ void ScreenplayAnalysis::findCharactersCSV()
         if (!hasNames(lines.at(i)))
             continue;
         for (const QString &name : rowNames(lines.at(i))) {
-            Character *c = addCharacter({name});
+            Character *c = met({name});
             ++c->numInstances;
             for (const Character *included : qAsConst(includeCharacters)) {
                 if (included->names == c->names) {
@@ -82,8 +83,9 @@ QString ScreenplayAnalysis::createMarkUpCSV()
         TimeIndex *fight = characterList->openScene(start, QStringLiteral("fight"));
         if (hasNames(row)) {
             for (const QString &name : rowNames(row)) {
+                // The last character the name matches; only those the index offers can.
                 int j = -1;
-                for (int k = 0; k < characters.size(); ++k)
+                for (const int k : mentionCandidates(name))
                     if (!characters.at(k)->match({name}, 0, cs, looseMatch).isEmpty())
                         j = k;
                 if (j >= 0 && j < fight->counts.size())

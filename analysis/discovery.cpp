@@ -2,8 +2,6 @@
 #include "screenplayanalysis.h"
 #include "words.h"
 
-#include <QHash>
-
 #include <algorithm>
 #include <cstdlib>
 
@@ -90,15 +88,8 @@ void ScreenplayAnalysis::findCharactersPlainText()
     speakerLines.clear();
     // Included characters are counted at every mention, so then every line is read in words.
     const bool everyLine = structured || !includeCharacters.isEmpty();
-    // The character of a name, added at its first instance; the characters only grow here, so
-    // the names met so far are looked up in a hash instead of the list.
-    QHash<QStringList, Character *> byName;
-    const auto met = [this, &byName](const QStringList &name) {
-        Character *&c = byName[name];
-        if (!c)
-            c = addCharacter(name);
-        return c;
-    };
+    // The character of a name, added at its first instance.
+    const auto met = characterAdder();
     int titleCount = -1;
     for (int i = 0; i < lines.size(); ++i) {
         if (progressCanceled())

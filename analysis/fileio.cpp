@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <QTextCodec>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -56,18 +57,54 @@ FileError openForReading(QFile &file)
     return error;
 }
 
+namespace {
+
+// Appends the lines of text that a line end closes, looking for line ends from searchFrom on,
+// and returns where the text after the last of them starts. CR, LF and CR LF each end a line. A
+// CR that ends the text may be the first half of a CR LF whose LF is still to come, so unless the
+// text is all there is it stays for the next call.
+int appendEndedLines(const QString &text, int searchFrom, bool atEnd, QStringList *lines)
+{
+    const QChar *const begin = text.constData();
+    const QChar *const end = begin + text.size();
+    const QChar *start = begin;
+    for (const QChar *p = begin + searchFrom; p != end; ++p) {
+        const ushort u = p->unicode();
+        if (u != '\n' && u != '\r')
+            continue;
+        if (u == '\r' && p + 1 == end && !atEnd)
+            break;
+        lines->append(QString(start, int(p - start)));
+        if (u == '\r' && p + 1 != end && p[1] == QLatin1Char('\n'))
+            ++p;
+        start = p + 1;
+    }
+    return int(start - begin);
+}
+
+} // namespace
+
+QStringList splitTextLines(const QString &text)
+{
+    QStringList lines;
+    const int rest = appendEndedLines(text, 0, true, &lines);
+    if (rest < text.size())
+        lines.append(text.mid(rest));
+    return lines;
+}
+
 QStringList readTextLines(QIODevice &device)
 {
     constexpr qint64 chunkSize = 1 << 18;
-    // In text mode, carriage returns go after decoding, as a text stream drops them: a 0x0D byte
-    // inside a UTF-16 unit or a broken UTF-8 sequence is not a carriage return.
+    // Line ends are found after decoding: a 0x0D or 0x0A byte inside a UTF-16 unit or a broken
+    // UTF-8 sequence ends no line. Text mode would drop carriage returns that end lines.
     const bool textMode = device.isTextModeEnabled();
     device.setTextModeEnabled(false);
     QStringList lines;
     QByteArray bytes;
     std::unique_ptr<QTextDecoder> decoder;
+    // The text after the last line end read so far.
     QString text;
-    int from = 0;
     for (;;) {
         bytes.resize(int(chunkSize));
         const qint64 read = device.read(bytes.data(), chunkSize);
@@ -78,24 +115,12 @@ QStringList readTextLines(QIODevice &device)
         if (!decoder)
             decoder.reset(
                 QTextCodec::codecForUtfText(bytes, localeTextCodec())->makeDecoder());
-        // The text kept from the last block holds no line feed; the search goes on after it.
-        text.remove(0, from);
-        from = 0;
-        const int searched = text.size();
-        QString decoded = decoder->toUnicode(bytes);
-        if (textMode)
-            decoded.remove(QLatin1Char('\r'));
-        text += decoded;
-        for (int end, next = searched; (end = text.indexOf(QLatin1Char('\n'), next)) >= 0;
-             from = next = end + 1) {
-            const bool cr = end > from && text.at(end - 1) == QLatin1Char('\r');
-            lines.append(text.mid(from, end - from - (cr ? 1 : 0)));
-        }
+        // The kept text holds no line end but perhaps a last CR; the search starts there.
+        const int searched = std::max(0, int(text.size()) - 1);
+        text += decoder->toUnicode(bytes);
+        text.remove(0, appendEndedLines(text, searched, false, &lines));
     }
-    if (from < text.size()) {
-        const bool cr = text.endsWith(QLatin1Char('\r'));
-        lines.append(text.mid(from, text.size() - from - (cr ? 1 : 0)));
-    }
+    lines += splitTextLines(text);
     device.setTextModeEnabled(textMode);
     return lines;
 }
@@ -105,17 +130,13 @@ bool readSettingsLines(const QString &path, QStringList *lines)
     QFile file(path);
     if (!openForReading(file).isNull())
         return false;
-    // Text mode drops every CR, as a text stream would, so CR LF ends a line like LF.
+    file.setTextModeEnabled(false);
     const QByteArray bytes = file.readAll();
     QTextCodec::ConverterState state;
-    QString text =
+    const QString text =
         QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
-    if (state.invalidChars > 0 || state.remainingChars > 0)
-        text = QString::fromLatin1(bytes);
-    *lines = text.split(QLatin1Char('\n'));
-    // The final line feed ends the last line rather than opening an empty one.
-    if (lines->last().isEmpty())
-        lines->removeLast();
+    *lines = splitTextLines(
+        state.invalidChars > 0 || state.remainingChars > 0 ? QString::fromLatin1(bytes) : text);
     return true;
 }
 

@@ -22,14 +22,15 @@ constexpr qint64 maxReadBytes = qint64(256) << 20;
 // without waiting, so a pipe is refused at once.
 FileError openForReading(QFile &file);
 
-// Reads the lines of an open text device as a text stream's readLine gives them, faster: decoded
-// with the locale's encoding, or the Unicode encoding a byte-order mark names (the mark left
-// out); each line ends at a line feed, which is dropped with a carriage return before it; a
-// carriage return that ends the data is dropped too; the data after the last line feed is a line
-// when it is not empty.
+// The lines of a text: CR, LF and CR LF each end a line, mixed as they come, and are not part of
+// it; the text after the last line end is a line when it is not empty.
+QStringList splitTextLines(const QString &text);
+
+// Reads the lines of an open device as splitTextLines splits them, decoded with the locale's
+// encoding, or the Unicode encoding a byte-order mark names (the mark left out).
 QStringList readTextLines(QIODevice &device);
 
-// Reads a settings file into its lines (ended by LF or CR LF, a last line without one included):
+// Reads a settings file into its lines as splitTextLines splits them:
 // as UTF-8 when the bytes are valid UTF-8, otherwise as Latin-1, so that files written by older
 // versions in Latin-1 still load. False when the file cannot be opened.
 bool readSettingsLines(const QString &path, QStringList *lines);

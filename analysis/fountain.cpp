@@ -18,23 +18,57 @@ bool isBlank(const QString &line)
     return line.trimmed().isEmpty();
 }
 
-// The end of the boneyard or note that opens at pos, or pos when none does. A boneyard may run to
-// the end of the file; a note ends before the next empty line. An opener that is never closed is
-// kept as text.
-int removedRegionEnd(const QString &text, int pos)
-{
-    if (text.midRef(pos, 2) == QLatin1String("/*")) {
-        const int close = text.indexOf(QLatin1String("*/"), pos + 2);
-        return close < 0 ? pos : close + 2;
+// The first place of a needle at or after a position, for positions that never decrease: a
+// search that found nothing, or found a place not yet passed, answers the later questions too,
+// so every opener that is never closed costs no new search to the end of the text.
+class ForwardSearch {
+public:
+    explicit ForwardSearch(QLatin1String needle) : m_needle(needle) {}
+
+    int from(const QString &text, int pos)
+    {
+        if (m_searchedFrom < 0 || m_searchedFrom > pos || (m_found >= 0 && m_found < pos)) {
+            m_searchedFrom = pos;
+            m_found = text.indexOf(m_needle, pos);
+        }
+        return m_found;
     }
-    if (text.midRef(pos, 2) == QLatin1String("[[")) {
-        const int close = text.indexOf(QLatin1String("]]"), pos + 2);
-        const int emptyLine = text.indexOf(QLatin1String("\n\n"), pos + 2);
-        const bool closed = close >= 0 && (emptyLine < 0 || close < emptyLine);
-        return closed ? close + 2 : pos;
+
+private:
+    QLatin1String m_needle;
+    int m_searchedFrom = -1;
+    int m_found = -1;
+};
+
+// The boneyard and notes of one text, found from the start to the end.
+class RemovedRegions {
+public:
+    explicit RemovedRegions(const QString &text) : m_text(text) {}
+
+    // The end of the boneyard or note that opens at pos, or pos when none does. A boneyard may
+    // run to the end of the file; a note ends before the next empty line. An opener that is never
+    // closed is kept as text.
+    int endOf(int pos)
+    {
+        if (m_text.midRef(pos, 2) == QLatin1String("/*")) {
+            const int close = m_boneyardEnd.from(m_text, pos + 2);
+            return close < 0 ? pos : close + 2;
+        }
+        if (m_text.midRef(pos, 2) == QLatin1String("[[")) {
+            const int close = m_noteEnd.from(m_text, pos + 2);
+            const int emptyLine = m_emptyLine.from(m_text, pos + 2);
+            const bool closed = close >= 0 && (emptyLine < 0 || close < emptyLine);
+            return closed ? close + 2 : pos;
+        }
+        return pos;
     }
-    return pos;
-}
+
+private:
+    const QString &m_text;
+    ForwardSearch m_boneyardEnd{QLatin1String("*/")};
+    ForwardSearch m_noteEnd{QLatin1String("]]")};
+    ForwardSearch m_emptyLine{QLatin1String("\n\n")};
+};
 
 // The lines with boneyard and notes cut out. A line that held only removed text is left out
 // altogether, so that a note between a cue and its dialogue does not part them.
@@ -44,6 +78,7 @@ QStringList withoutBoneyardAndNotes(const QStringList &source)
     if (source.isEmpty())
         return result;
     const QString text = source.join(QLatin1Char('\n'));
+    RemovedRegions regions(text);
     QString line;
     bool cut = false; // part of the current line was removed
     const auto endLine = [&]() {
@@ -54,7 +89,7 @@ QStringList withoutBoneyardAndNotes(const QStringList &source)
     };
     int pos = 0;
     while (pos < text.size()) {
-        const int end = removedRegionEnd(text, pos);
+        const int end = regions.endOf(pos);
         if (end > pos) {
             cut = true;
             for (; pos < end; ++pos) {
@@ -107,6 +142,18 @@ bool isPageBreak(const QString &trimmed)
     return rule.match(trimmed).hasMatch();
 }
 
+// A period forces a heading only when a letter or digit follows it directly: "..." and ". Again"
+// are action.
+bool forcesHeading(const QString &trimmed)
+{
+    if (trimmed.size() < 2)
+        return false;
+    uint next = trimmed.at(1).unicode();
+    if (QChar::isHighSurrogate(next) && trimmed.size() > 2 && trimmed.at(2).isLowSurrogate())
+        next = QChar::surrogateToUcs4(trimmed.at(1), trimmed.at(2));
+    return QChar::isLetter(next) || QChar::isDigit(next);
+}
+
 bool isSectionOrSynopsis(const QString &trimmed)
 {
     return trimmed.startsWith(QLatin1Char('#')) ||
@@ -120,11 +167,27 @@ bool isSceneHeading(const QString &trimmed)
     return prefix.match(trimmed).hasMatch();
 }
 
-// A heading without its scene number ("#12A#" at the end), which is no part of the place.
+// A heading without its scene number ("#12A#" at the end, letters, digits, ".", "-" and "_"
+// between the signs), which is no part of the place; the blanks before it go with it.
 QString withoutSceneNumber(QString heading)
 {
-    static const QRegularExpression number(QStringLiteral("\\s*#[\\w.-]+#$"));
-    return heading.remove(number);
+    const auto numberChar = [](QChar c) {
+        const ushort u = c.unicode();
+        return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') ||
+               u == '_' || u == '.' || u == '-';
+    };
+    const int close = heading.size() - 1;
+    if (close < 2 || heading.at(close) != QLatin1Char('#'))
+        return heading;
+    int open = close - 1;
+    while (open >= 0 && numberChar(heading.at(open)))
+        --open;
+    if (open < 0 || open == close - 1 || heading.at(open) != QLatin1Char('#'))
+        return heading;
+    while (open > 0 && QStringLiteral(" \t\n\v\f\r").contains(heading.at(open - 1)))
+        --open;
+    heading.truncate(open);
+    return heading;
 }
 
 bool isUpperCase(const QString &text)
@@ -150,13 +213,54 @@ QString withoutCaret(const QString &cue)
     return cue.endsWith(QLatin1Char('^')) ? cue.chopped(1).trimmed() : cue;
 }
 
-// Emphasis that opens at the start of a word and closes at the end of one on the same line;
-// a marker after a backslash is literal.
-QRegularExpression emphasis(const QString &marker)
+// An emphasis marker and where it may open (at the start of a word) and close (at the end of
+// one); a marker after a backslash is literal.
+struct Marker {
+    explicit Marker(const char *text)
+        : size(int(qstrlen(text))),
+          opener(QStringLiteral("(?<![\\\\\\w*])%1(?=\\S)")
+                     .arg(QRegularExpression::escape(QLatin1String(text))),
+                 QRegularExpression::UseUnicodePropertiesOption),
+          closer(QStringLiteral("(?<=[^\\s\\\\])%1(?![\\w*])")
+                     .arg(QRegularExpression::escape(QLatin1String(text))),
+                 QRegularExpression::UseUnicodePropertiesOption)
+    {
+    }
+
+    int size;
+    QRegularExpression opener;
+    QRegularExpression closer;
+};
+
+// The text without the emphasis of one marker: an opener and the first closer after it on the
+// same line, with at least one character between them, give way to what they hold, and the text
+// goes on after that closer. Openers and closers are each found once, so openers that are never
+// closed cost no search to the end of the line.
+QString withoutMarker(const QString &text, const Marker &marker)
 {
-    return QRegularExpression(
-        QStringLiteral("(?<![\\\\\\w*])%1(?=\\S)(.+?)(?<=[^\\s\\\\])%1(?![\\w*])").arg(marker),
-        QRegularExpression::UseUnicodePropertiesOption);
+    QVector<int> closers;
+    for (auto it = marker.closer.globalMatch(text); it.hasNext();)
+        closers.append(it.next().capturedStart());
+    if (closers.isEmpty())
+        return text;
+    QString result;
+    int copied = 0;
+    auto closer = closers.cbegin();
+    for (auto it = marker.opener.globalMatch(text); it.hasNext();) {
+        const int open = it.next().capturedStart();
+        if (open < copied)
+            continue;
+        while (closer != closers.cend() && *closer <= open + marker.size)
+            ++closer;
+        // Later openers have no closer either.
+        if (closer == closers.cend())
+            break;
+        result += text.midRef(copied, open - copied);
+        result += text.midRef(open + marker.size, *closer - open - marker.size);
+        copied = *closer + marker.size;
+    }
+    result += text.midRef(copied);
+    return result;
 }
 
 // The text without its emphasis markers, escaped markers made literal. The markers go because
@@ -165,11 +269,9 @@ QString withoutEmphasis(QString text)
 {
     if (!text.contains(QLatin1Char('*')) && !text.contains(QLatin1Char('_')))
         return text;
-    static const QRegularExpression markers[] = {
-        emphasis(QStringLiteral("\\*\\*\\*")), emphasis(QStringLiteral("\\*\\*")),
-        emphasis(QStringLiteral("\\*")), emphasis(QStringLiteral("_"))};
-    for (const QRegularExpression &marker : markers)
-        text.replace(marker, QStringLiteral("\\1"));
+    static const Marker markers[] = {Marker("***"), Marker("**"), Marker("*"), Marker("_")};
+    for (const Marker &marker : markers)
+        text = withoutMarker(text, marker);
     text.replace(QLatin1String("\\*"), QLatin1String("*"));
     text.replace(QLatin1String("\\_"), QLatin1String("_"));
     return text;
@@ -205,7 +307,7 @@ void layOutElement(Layout &out, const QString &trimmed, bool afterEmpty, bool be
             out.appendCentred(withoutEmphasis(trimmed.mid(1, trimmed.size() - 2).trimmed()));
         else
             layOut(out, Layout::transitionIndent, rest);
-    } else if (first == QLatin1Char('.') && !trimmed.startsWith(QLatin1String(".."))) {
+    } else if (first == QLatin1Char('.') && forcesHeading(trimmed)) {
         out.appendHeading(withoutEmphasis(withoutSceneNumber(rest)));
     } else if (first == QLatin1Char('!') || first == QLatin1Char('~')) {
         layOut(out, Layout::actionIndent, rest, Layout::actionWidth);

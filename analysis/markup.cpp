@@ -12,8 +12,6 @@
 
 const QVector<int> &ScreenplayAnalysis::mentionCandidates(QStringView word)
 {
-    if (!m_mentionIndex)
-        m_mentionIndex = std::make_unique<MentionIndex>();
     return m_mentionIndex->candidates(characters, matchCase(), looseMatch, word);
 }
 
@@ -27,7 +25,7 @@ bool ScreenplayAnalysis::markupLeavesAsIs(const QString &line, const QStringList
         for (const QString &b : sceneOpeners)
             if (isBreakString(word, b))
                 return false;
-        return mentionCandidates(word).isEmpty();
+        return !m_mentionIndex->mayMatch(characters, matchCase(), looseMatch, word);
     });
 }
 
@@ -111,8 +109,16 @@ void ScreenplayAnalysis::appendMarkUp(QString &out, const QString &line, float p
         out += sceneClass;
         out += QLatin1String("'>");
     };
-    const auto appendWord = [&out](QStringView word) {
-        out.append(word.data(), int(word.size()));
+    // The text of a structured screenplay is no HTML: "<", ">" and "&" show as typed.
+    const bool escaped = structured;
+    const auto appendText = [&out, escaped](QStringView text) {
+        if (escaped)
+            appendHtmlEscaped(out, text);
+        else
+            out.append(text.data(), int(text.size()));
+    };
+    const auto appendWord = [&appendText, &out](QStringView word) {
+        appendText(word);
         out += QLatin1Char(' ');
     };
 
@@ -130,7 +136,7 @@ void ScreenplayAnalysis::appendMarkUp(QString &out, const QString &line, float p
     // Most lines mention no one and open nothing; their markup is the words each followed by a
     // blank, which is the line and one blank.
     if (!heading && markupLeavesAsIs(line, sceneOpeners)) {
-        out += line;
+        appendText(line);
         out += QLatin1String(" <br>");
         return;
     }
@@ -167,17 +173,12 @@ void ScreenplayAnalysis::appendMarkUp(QString &out, const QString &line, float p
             out.resize(out.size() + (w - run), QLatin1Char(' '));
             continue;
         }
-        // The candidate with the longest result wins; the earliest one on a tie.
-        Character *winner = nullptr;
+        // The character with the longest match wins; the earliest one on a tie. Its place in
+        // `characters` is where the count goes.
         QStringList mention;
-        for (const int i : mentionCandidates(words.at(w))) {
-            Character *c = characters.at(i);
-            const QStringList r = c->match(words.constData() + w, words.size() - w, cs, looseMatch);
-            if (r.size() > mention.size()) {
-                winner = c;
-                mention = r;
-            }
-        }
+        int k = m_mentionIndex->longestMatch(characters, cs, looseMatch, words.constData() + w,
+                                             words.size() - w, &mention);
+        Character *winner = k < 0 ? nullptr : characters.at(k);
         if (!winner) {
             for (Character *c : qAsConst(includeCharacters)) {
                 const QStringList r =
@@ -187,6 +188,7 @@ void ScreenplayAnalysis::appendMarkUp(QString &out, const QString &line, float p
                 characters.append(c);
                 if (r.size() > mention.size()) {
                     winner = c;
+                    k = characters.size() - 1;
                     mention = r;
                 }
             }
@@ -199,7 +201,6 @@ void ScreenplayAnalysis::appendMarkUp(QString &out, const QString &line, float p
                 appendWord(word);
             out += QLatin1String("</span>");
             w += mention.size();
-            const int k = characters.indexOf(winner);
             if (characterList->timeIndices.isEmpty()) {
                 std::puts("warning: TimeIndexVector is 0 at inc value");
             } else {

@@ -16,11 +16,17 @@ bool hasSuffix(const QString &fileName, const QString &suffix)
     return QFileInfo(fileName).suffix().compare(suffix, Qt::CaseInsensitive) == 0;
 }
 
+// A tab stands for four blanks, so that indentation counts in blanks.
+void expandTabs(QString &line)
+{
+    if (line.contains(QLatin1Char('\t')))
+        line.replace(QLatin1Char('\t'), QLatin1String("    "));
+}
+
 // Rewrites one line of a plain-text or HTML screenplay so that later stages treat both alike.
 void rewriteLine(QString &line)
 {
     // Most lines hold no tab and no markup; they are left as they are without a copy.
-    const bool tab = line.contains(QLatin1Char('\t'));
     const bool open = line.contains(QLatin1Char('<'));
     const bool close = line.contains(QLatin1Char('>'));
     // A speaker element becomes its bare name, indented deeper than any action line.
@@ -28,8 +34,7 @@ void rewriteLine(QString &line)
         const QString inner = line.split(QStringLiteral("<center><b>")).last();
         line = QString(16, QLatin1Char(' ')) + inner.split(QStringLiteral("</b></center>")).first();
     }
-    if (tab)
-        line.replace(QLatin1Char('\t'), QLatin1String("    "));
+    expandTabs(line);
     // A blank after every tag makes the text that follows it a word of its own.
     if (close)
         line.replace(QLatin1Char('>'), QLatin1String("> "));
@@ -97,8 +102,9 @@ void ScreenplayAnalysis::appendLayout(const ScreenplayLayout &layout)
         cues.insert(first + cue.key(), cue.value());
     for (const int heading : layout.headings)
         headingLines.append(first + heading);
+    // A structured screenplay's text is no HTML: the markup escapes it rather than rewriting it.
     for (QString line : layout.lines) {
-        rewriteLine(line);
+        expandTabs(line);
         lines.append(line);
     }
 }
@@ -119,7 +125,9 @@ FileError ScreenplayAnalysis::readFile(const QString &fileName)
         return FileError();
     };
     if (hasSuffix(fileName, QStringLiteral("fdx"))) {
-        // Final Draft is XML, decoded by the parser from the file's bytes.
+        // Final Draft is XML, decoded from the file's bytes as they are: text mode would drop
+        // the carriage returns of UTF-16 characters.
+        file.setTextModeEnabled(false);
         QString error;
         const ScreenplayLayout layout = finalDraftLayout(file.readAll(), &error);
         return appendOrFail(layout, error);

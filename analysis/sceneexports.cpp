@@ -4,7 +4,6 @@
 #include "screenplayanalysis.h"
 
 #include <QHash>
-#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -42,6 +41,23 @@ QString nameList(const QVector<Character *> &cast, QVector<int> indices)
     return names.join(QLatin1Char(';'));
 }
 
+// The text without its markup tags, from each "<" to the next ">". Once a "<" finds no ">", no
+// later one can, so the line is read once whatever it holds.
+QString withoutTags(const QString &text)
+{
+    QString result;
+    int copied = 0;
+    for (int open = text.indexOf(QLatin1Char('<')); open >= 0;
+         open = text.indexOf(QLatin1Char('<'), copied)) {
+        const int close = text.indexOf(QLatin1Char('>'), open + 1);
+        if (close < 0)
+            break;
+        result += text.midRef(copied, open - copied);
+        copied = close + 1;
+    }
+    return result + text.midRef(copied);
+}
+
 } // namespace
 
 QVector<SceneText> ScreenplayAnalysis::sceneTexts() const
@@ -62,14 +78,16 @@ QVector<SceneText> ScreenplayAnalysis::sceneTexts() const
     if (fileType == QLatin1String("csv") || fileType == QLatin1String("xml"))
         return result;
 
-    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
     for (int k = 0; k < scenes.size(); ++k) {
         const QString &type = scenes.at(k)->type;
         if (type == QLatin1String("START") || type == QLatin1String("USER_SET") ||
             result.at(k).firstLine >= n)
             continue;
         SceneText &scene = result[k];
-        scene.heading = QString(lines.at(scene.firstLine)).remove(tag).trimmed();
+        // The tags of an HTML screenplay are no part of its heading; a structured screenplay
+        // has none, only text.
+        scene.heading = structured ? lines.at(scene.firstLine).trimmed()
+                                   : withoutTags(lines.at(scene.firstLine)).trimmed();
         // In plain text the break string may stand after other words (FADE IN: INT. ...); the
         // heading proper starts there.
         QStringList words = scene.heading.split(QLatin1Char(' '), Qt::SkipEmptyParts);

@@ -4,6 +4,9 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringList>
+#include <QVector>
+
+#include <algorithm>
 
 namespace {
 
@@ -57,24 +60,80 @@ bool namesTime(const QString &text)
     return core;
 }
 
+bool isDash(QChar c)
+{
+    return c == QLatin1Char('-') || c == QChar(0x2013) || c == QChar(0x2014);
+}
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+// A separator of the heading's parts: a run of dashes (hyphen, en dash, em dash) with the blanks
+// around it, from start up to end.
+struct Separator {
+    int start;
+    int end;
+};
+
+// The separators of text, in order.
+QVector<Separator> separators(const QString &text)
+{
+    QVector<Separator> result;
+    for (int i = 0; i < text.size(); ++i) {
+        if (!isDash(text.at(i)))
+            continue;
+        Separator s{i, i};
+        while (s.start > 0 && isBlank(text.at(s.start - 1)))
+            --s.start;
+        while (s.end < text.size() && isDash(text.at(s.end)))
+            ++s.end;
+        while (s.end < text.size() && isBlank(text.at(s.end)))
+            ++s.end;
+        result.append(s);
+        i = s.end - 1;
+    }
+    return result;
+}
+
+// Where the qualifiers in parentheses that end text begin ("NIGHT (JEFF) (V.O.)" gives 5), the
+// blanks before them included; text.size() when it ends in none.
+int qualifiersStart(const QString &text)
+{
+    int start = text.size();
+    while (start > 0 && text.at(start - 1) == QLatin1Char(')')) {
+        const int open = text.lastIndexOf(QLatin1Char('('), start - 1);
+        if (open < 0 || text.lastIndexOf(QLatin1Char(')'), start - 2) > open)
+            break;
+        start = open;
+        while (start > 0 && text.at(start - 1).isSpace())
+            --start;
+    }
+    return start;
+}
+
 } // namespace
 
 SceneHeading SceneHeading::parse(const QString &heading)
 {
+    // A prefix ends at a blank, the end or a dash: "INT.- HALL".
     static const QRegularExpression both(
-        QStringLiteral(
-            "^(INT\\.?\\s*/\\s*EXT|EXT\\.?\\s*/\\s*INT|I\\s*/\\s*E|E\\s*/\\s*I)[.:]?(\\s|$)"),
+        QStringLiteral("^(INT\\.?\\s*/\\s*EXT|EXT\\.?\\s*/\\s*INT|I\\s*/\\s*E|E\\s*/\\s*I)[.:]?"
+                       "(\\s|$|(?=[-\u2013\u2014]))"),
         QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression interior(QStringLiteral("^INT(ERIOR)?[.:]?(\\s|$)"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression exterior(QStringLiteral("^EXT(ERIOR)?[.:]?(\\s|$)"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression establishing(QStringLiteral("^EST[.:]?(\\s|$)"),
-                                                 QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression separator(
-        QStringLiteral("\\s+[-\u2013\u2014]{1,2}\\s+|\\s*--\\s*"));
-    static const QRegularExpression qualifiers(QStringLiteral("(\\s*\\([^()]*\\))+$"));
-    static const QRegularExpression leadingDashes(QStringLiteral("^[-\\s]+"));
+    static const QRegularExpression interior(
+        QStringLiteral("^INT(ERIOR)?[.:]?(\\s|$|(?=[-\u2013\u2014]))"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression exterior(
+        QStringLiteral("^EXT(ERIOR)?[.:]?(\\s|$|(?=[-\u2013\u2014]))"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression establishing(
+        QStringLiteral("^EST[.:]?(\\s|$|(?=[-\u2013\u2014]))"),
+        QRegularExpression::CaseInsensitiveOption);
+    // No time of day is longer; a longer last part is never read as one, so that a heading of
+    // many dashes is not read again for every one of them.
+    constexpr int longestTime = 64;
 
     SceneHeading result;
     QString rest = heading.trimmed();
@@ -84,29 +143,46 @@ SceneHeading SceneHeading::parse(const QString &heading)
         {&exterior, QStringLiteral("EXT")},
         // An establishing shot says nothing of inside or outside.
         {&establishing, QString()}};
+    bool prefixed = false;
     for (const auto &[pattern, setting] : prefixes) {
         const QRegularExpressionMatch prefix = pattern->match(rest);
         if (prefix.hasMatch()) {
             result.setting = setting;
-            rest = rest.mid(prefix.capturedLength()).remove(leadingDashes);
+            rest = rest.mid(prefix.capturedLength()).trimmed();
+            prefixed = true;
             break;
         }
     }
 
-    QRegularExpressionMatch last;
-    for (auto it = separator.globalMatch(rest); it.hasNext();)
-        last = it.next();
-    if (last.hasMatch()) {
-        // A qualifier after the time, as in NIGHT (JEFF), belongs to the place.
-        QString time = rest.mid(last.capturedEnd());
-        const QRegularExpressionMatch qualifier = qualifiers.match(time);
-        const QString kept = qualifier.hasMatch() ? qualifier.captured() : QString();
-        time.chop(kept.size());
-        if (namesTime(time)) {
-            result.timeOfDay = time.trimmed().remove(trailingPunctuation());
-            rest = rest.left(last.capturedStart()) + kept;
-        }
+    // Qualifiers after the time, as in NIGHT (JEFF), belong to the place.
+    const int qualified = qualifiersStart(rest);
+    const QString kept = rest.mid(qualified);
+    const QString core = rest.left(qualified);
+    const QVector<Separator> parts = separators(core);
+    // A dash right after the prefix parts it from what follows: EXT. - NIGHT is a night with
+    // no place named.
+    const int place =
+        prefixed && !parts.isEmpty() && parts.first().start == 0 ? parts.first().end : 0;
+    // The time of day is the part after the first separator whose rest names a time, so that
+    // both CAR - MOVING - DAY and FIELD - PRE-DAWN end in theirs.
+    for (const Separator &s : parts) {
+        if (core.size() - s.end > longestTime)
+            continue;
+        const QString time = core.mid(s.end);
+        if (!namesTime(time))
+            continue;
+        result.timeOfDay = time.trimmed().remove(trailingPunctuation());
+        result.location = (core.mid(place, std::max(0, s.start - place)) + kept).trimmed();
+        return result;
     }
-    result.location = rest.trimmed();
+    // Otherwise a time in the first parenthesis of the end: INT. HALL (NIGHT).
+    const int close = kept.indexOf(QLatin1Char(')'));
+    const QString inner = kept.left(close).trimmed().mid(1);
+    if (close >= 0 && inner.size() <= longestTime && namesTime(inner)) {
+        result.timeOfDay = inner.trimmed().remove(trailingPunctuation());
+        result.location = (core.mid(place) + kept.mid(close + 1)).trimmed();
+        return result;
+    }
+    result.location = rest.mid(place).trimmed();
     return result;
 }

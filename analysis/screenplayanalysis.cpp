@@ -4,11 +4,14 @@
 #include "mentionindex.h"
 
 #include <QFileInfo>
+#include <QHash>
 
 #include <algorithm>
 
 // The mention index is private to the markup, so the special members live where it is complete.
-ScreenplayAnalysis::ScreenplayAnalysis() = default;
+ScreenplayAnalysis::ScreenplayAnalysis() : m_mentionIndex(std::make_unique<MentionIndex>())
+{
+}
 
 ScreenplayAnalysis::~ScreenplayAnalysis()
 {
@@ -35,6 +38,29 @@ Character *ScreenplayAnalysis::addCharacter(const QStringList &names)
     Character *c = newCharacter(names);
     characters.append(c);
     return c;
+}
+
+std::function<Character *(const QStringList &)> ScreenplayAnalysis::characterAdder()
+{
+    // The first character of each name in either list, as addCharacter finds it.
+    QHash<QStringList, Character *> listed;
+    QHash<QStringList, Character *> included;
+    for (Character *c : qAsConst(characters))
+        if (!listed.contains(c->names))
+            listed.insert(c->names, c);
+    for (Character *c : qAsConst(includeCharacters))
+        if (!included.contains(c->names))
+            included.insert(c->names, c);
+    return [this, listed, included](const QStringList &names) mutable {
+        Character *&c = listed[names];
+        if (!c) {
+            c = included.value(names);
+            if (!c)
+                c = newCharacter(names);
+            characters.append(c);
+        }
+        return c;
+    };
 }
 
 FileError ScreenplayAnalysis::openScreenplay(const QString &name)

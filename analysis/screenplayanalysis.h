@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -201,6 +202,9 @@ public:
 
 private:
     Qt::CaseSensitivity matchCase() const;
+    // addCharacter for a reader that meets many names: the names are looked up in hashes made
+    // once, rather than in the lists at every name.
+    std::function<Character *(const QStringList &)> characterAdder();
     // Drops the characters found no more than minNumberOfCharacterInstances times.
     void dropRareCharacters();
     // Keeps the characters at the indentation most speakers share, stored in characterSpaces.

@@ -7,21 +7,30 @@
 namespace {
 
 // The text broken at blanks into lines of at most width characters; a word longer than that
-// keeps a line of its own.
+// keeps a line of its own. The rest of the text is told by where it starts and ends, never
+// copied, so a long paragraph costs no more per line than a short one.
 QStringList wrapped(const QString &text, int width)
 {
     QStringList pieces;
-    QString rest = text;
-    while (rest.size() > width) {
-        int cut = rest.lastIndexOf(QLatin1Char(' '), width);
-        if (cut <= 0)
-            cut = rest.indexOf(QLatin1Char(' '), width);
-        if (cut < 0)
-            break;
-        pieces.append(rest.left(cut).trimmed());
-        rest = rest.mid(cut).trimmed();
+    int from = 0;
+    int to = text.size();
+    while (to - from > width) {
+        int cut = from + width;
+        while (cut > from && text.at(cut) != QLatin1Char(' '))
+            --cut;
+        if (cut == from) {
+            cut = text.indexOf(QLatin1Char(' '), from + width);
+            if (cut < 0 || cut >= to)
+                break;
+        }
+        pieces.append(text.mid(from, cut - from).trimmed());
+        from = cut;
+        while (from < to && text.at(from).isSpace())
+            ++from;
+        while (to > from && text.at(to - 1).isSpace())
+            --to;
     }
-    pieces.append(rest);
+    pieces.append(text.mid(from, to - from));
     return pieces;
 }
 

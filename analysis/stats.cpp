@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
+#include "csvrecord.h"
 #include "fileio.h"
 #include "htmlnames.h"
 #include "screenplayanalysis.h"
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -34,6 +36,29 @@ QString nameField(const Character *c)
     return field;
 }
 
+// The bytes of a statistics file: Latin-1, or UTF-8 after a byte-order mark when the text holds
+// a character Latin-1 cannot hold, so that a spreadsheet reads such a name right. U+FFFD, the
+// mark of bytes that could not be decoded (and a lone surrogate, which is no character either),
+// is written "?" in both and asks for no UTF-8.
+QByteArray statsBytes(QString text)
+{
+    bool wide = false;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.unicode() <= 0xFF)
+            continue;
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            wide = true;
+            ++i;
+        } else if (c.isSurrogate() || c.unicode() == 0xFFFD) {
+            text[i] = QLatin1Char('?');
+        } else {
+            wide = true;
+        }
+    }
+    return wide ? "\xEF\xBB\xBF" + text.toUtf8() : text.toLatin1();
+}
+
 } // namespace
 
 QByteArray ScreenplayAnalysis::sceneStats() const
@@ -41,7 +66,7 @@ QByteArray ScreenplayAnalysis::sceneStats() const
     QString text = QStringLiteral("SceneNumber,Type,NumCharacters,Start,Stop,Length,NumLines,"
                                   "startPage,endPage,Characters,\n");
     if (!characterList)
-        return text.toLatin1();
+        return statsBytes(text);
     const float lineCount = static_cast<float>(lines.size());
     const QVector<TimeIndex *> &scenes = characterList->timeIndices;
     const QVector<Character *> &cast = characterList->characters;
@@ -58,14 +83,14 @@ QByteArray ScreenplayAnalysis::sceneStats() const
         }
         const float length = s->stop - s->start;
         const QChar comma = QLatin1Char(',');
-        text += QString::number(n) + comma + s->type + comma + QString::number(present) + comma +
-                number(s->start) + comma + number(s->stop) + comma + number(length) + comma +
-                QString::number(truncated(length * lineCount)) + comma +
+        text += QString::number(n) + comma + csvCell(s->type) + comma + QString::number(present) +
+                comma + number(s->start) + comma + number(s->stop) + comma + number(length) +
+                comma + QString::number(truncated(length * lineCount)) + comma +
                 QString::number(s->pages.isEmpty() ? 0 : s->pages.first()) + comma +
-                QString::number(s->pages.isEmpty() ? 0 : s->pages.last()) + comma + names + comma +
-                QLatin1Char('\n');
+                QString::number(s->pages.isEmpty() ? 0 : s->pages.last()) + comma + csvCell(names) +
+                comma + QLatin1Char('\n');
     }
-    return text.toLatin1();
+    return statsBytes(text);
 }
 
 QByteArray ScreenplayAnalysis::characterStats()
@@ -73,43 +98,55 @@ QByteArray ScreenplayAnalysis::characterStats()
     QString text = QStringLiteral(
         "characters,NumScenes,NumDialogueLines,NumInstances,PerInvolved,Start,Stop,\n");
     if (!characterList)
-        return text.toLatin1();
+        return statsBytes(text);
     const QVector<TimeIndex *> &scenes = characterList->timeIndices;
     const QVector<Character *> &cast = characterList->characters;
-    for (int i = 0; i < cast.size(); ++i) {
-        Character *c = cast.at(i);
-        c->numScenes = 0;
-        c->numDialogueLines = 0;
-        c->perInvolved = 0.0f;
-        c->start = -1.0f;
-        c->stop = -1.0f;
+    // The statistics of each entry of the cast, gathered scene by scene: the counts of one scene
+    // lie together, so a model of many scenes and many characters is read in the order it is
+    // stored.
+    struct Figures {
+        int numScenes = 0;
+        int numDialogueLines = 0;
+        float perInvolved = 0.0f;
+        float start = -1.0f;
+        float stop = -1.0f;
         bool inRun = false;
-        for (const TimeIndex *s : scenes) {
+    };
+    std::vector<Figures> figures(size_t(cast.size()));
+    for (const TimeIndex *s : scenes) {
+        for (int i = 0; i < cast.size(); ++i) {
+            Figures &f = figures[size_t(i)];
             const int k = i < s->counts.size() ? s->counts.at(i) : 0;
-            c->numDialogueLines += k;
+            f.numDialogueLines += k;
             if (k != 0) {
-                ++c->numScenes;
-                c->perInvolved += s->stop - s->start;
-                if (!inRun) {
-                    inRun = true;
-                    if (c->start < 0)
-                        c->start = s->start;
+                ++f.numScenes;
+                f.perInvolved += s->stop - s->start;
+                if (!f.inRun) {
+                    f.inRun = true;
+                    if (f.start < 0)
+                        f.start = s->start;
                 }
-            } else if (inRun) {
-                c->stop = s->start;
-                inRun = false;
+            } else if (f.inRun) {
+                f.stop = s->start;
+                f.inRun = false;
             }
         }
-        if (inRun)
-            c->stop = scenes.last()->stop;
-
-        const QChar comma = QLatin1Char(',');
-        text += nameField(c) + comma + QString::number(c->numScenes) + comma +
+    }
+    const QChar comma = QLatin1Char(',');
+    for (int i = 0; i < cast.size(); ++i) {
+        const Figures &f = figures[size_t(i)];
+        Character *c = cast.at(i);
+        c->numScenes = f.numScenes;
+        c->numDialogueLines = f.numDialogueLines;
+        c->perInvolved = f.perInvolved;
+        c->start = f.start;
+        c->stop = f.inRun ? scenes.last()->stop : f.stop;
+        text += csvCell(nameField(c)) + comma + QString::number(c->numScenes) + comma +
                 QString::number(c->numDialogueLines) + comma + QString::number(c->numInstances) +
                 comma + number(c->perInvolved) + comma + number(c->start) + comma +
                 number(c->stop) + comma + QLatin1Char('\n');
     }
-    return text.toLatin1();
+    return statsBytes(text);
 }
 
 FileError ScreenplayAnalysis::writeSceneStats(const QString &fname)
@@ -138,5 +175,5 @@ QByteArray ScreenplayAnalysis::markupDocument() const
     text += classSelector(QStringLiteral("span"), breakStringClass) +
             QLatin1String("{ color: purple; font-weight: bold; font-style: italic;}") +
             QLatin1String("</style></head>") + markup;
-    return text.toLatin1();
+    return latin1WithReferences(text);
 }

@@ -3,6 +3,8 @@
 #include "datatable.h"
 #include "htmlnames.h"
 
+#include <QTemporaryDir>
+
 namespace {
 
 enum Mode { Strict, CaseSensitive, Loose };
@@ -49,6 +51,8 @@ private slots:
     void savedDocument();
     void selectors_data();
     void selectors();
+    void escaping_data();
+    void escaping();
 };
 
 void TestDiscovery::match_data()
@@ -193,6 +197,10 @@ void TestDiscovery::markup_data()
     markupRow("longest result wins, earliest on a tie", "JOHN|John|MRS|MRS SMITH", {},
               "john MRS SMITH", "START 0-1 1,0,0,1",
               "<span class='JOHN'>john </span><span class='MRSSMITH'>MRS SMITH </span><br>");
+    // Articles alone name no one; a whole name of them does.
+    markupRow("articles", "THE REPORTERS|THE", {}, "the man, the reporters", "START 0-1 1,1",
+              "<span class='THE'>the </span>man, <span class='THEREPORTERS'>the reporters "
+              "</span><br>");
     markupRow("class attribute escaped", "O'BRIEN", {}, "O'BRIEN", "START 0-1 1",
               "<span class='O&#39;BRIEN'>O'BRIEN </span><br>");
     markupRow("character before break string", "INT", {"INT"}, "INT HOUSE", "START 0-1 1",
@@ -271,7 +279,11 @@ void TestDiscovery::selectors_data()
     const auto row = &DataTable<QString, QString>::row;
     row("punctuation", "O'BRIEN(V.O.):", "span.O\\'BRIEN\\(V\\.O\\.\\)\\:");
     row("leading digit", "2NDMAN", "span.\\32 NDMAN");
-    row("non-ASCII kept", QString::fromUtf8("ÉMILE"), QString::fromUtf8("span.ÉMILE"));
+    row("Latin-1 kept", QString::fromUtf8("ÉMILE"), QString::fromUtf8("span.ÉMILE"));
+    // Beyond Latin-1 each code point is escaped, so no two such names share a selector.
+    row("beyond Latin-1", QString::fromUtf8("ŁUKASZ王"), "span.\\141 UKASZ\\738b ");
+    row("beyond the first plane", QString::fromUtf8("\xF0\x9D\x94\xB8"), "span.\\1d538 ");
+    row("lone surrogate", QString(QChar(0xD800)), "span.\\fffd ");
     row("hyphen inside kept", "JEAN-LUC", "span.JEAN-LUC");
     row("lone hyphen", "-", "span.\\-");
 }
@@ -280,6 +292,50 @@ void TestDiscovery::selectors()
 {
     const auto [className, selector] = DataTable<QString, QString>::fetch();
     QCOMPARE(classSelector(QStringLiteral("span"), className), selector);
+}
+
+// Structured screenplay text reaches the markup escaped, so that it shows as typed and runs
+// nothing; plain text keeps its tags. The saved document keeps Latin-1 bytes and writes every
+// other character as a reference. The file, its bytes, a piece of the markup, and a piece of the
+// saved document (empty: the markup's piece in Latin-1).
+using EscapingRows = DataTable<QString, QByteArray, QString, QByteArray>;
+
+void TestDiscovery::escaping_data()
+{
+    EscapingRows::columns();
+    const auto row = &EscapingRows::row;
+    row("script in a Fountain action", "play.fountain", "<script>alert(1)</script>\n",
+        "&lt;script&gt;alert(1)&lt;/script&gt; <br>", "");
+    row("less-than in dialogue", "play.fountain", "BOB\nif a<b then & done\n",
+        "if a&lt;b then &amp; done <br>", "");
+    row("a speaker's name", "play.fountain", "\nR&D <X>\nHi.\n",
+        "<span class='R&amp;D&lt;X&gt;'>R&amp;D &lt;X&gt; </span>", "");
+    row("a Final Draft paragraph", "play.fdx",
+        "<FinalDraft><Content><Paragraph Type=\"Action\"><Text>&lt;b&gt;x &amp;amp; &quot;q&apos;"
+        "</Text></Paragraph></Content></FinalDraft>",
+        "&lt;b&gt;x &amp;amp; \"q' <br>", "");
+    row("plain text keeps its tags", "play.txt", "<b>bold</b> & co\n", "<b> bold</b>  & co <br>",
+        "");
+    row("beyond Latin-1", "play.fountain",
+        "\xC5\x81UKASZ\nDzie\xC5\x84 \xE7\x8E\x8B \xC3\xA9 \xF0\x9D\x94\xB8 \xEF\xBF\xBD\n",
+        QString::fromUtf8("Dzień 王 é \xF0\x9D\x94\xB8 \xEF\xBF\xBD"),
+        "Dzie&#324; &#29579; \xE9 &#120120; &#65533;");
+    row("a name beyond Latin-1", "play.fountain", "\xC5\x81UKASZ\nHi.\n",
+        QString::fromUtf8("<span class='ŁUKASZ'>"),
+        "span.\\141 UKASZ{ color: #ff0000 } span.breakString");
+}
+
+void TestDiscovery::escaping()
+{
+    const auto [name, bytes, markup, saved] = EscapingRows::fetch();
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    writeFile("colors.txt", "255 0 0\n");
+    ScreenplayAnalysis a;
+    openAndParse(a, writeFile(name, bytes));
+    QVERIFY2(a.markup.contains(markup), qPrintable(a.markup));
+    const QByteArray document = a.markupDocument();
+    QVERIFY2(document.contains(saved.isEmpty() ? markup.toLatin1() : saved), document.constData());
 }
 
 QTEST_GUILESS_MAIN(TestDiscovery)

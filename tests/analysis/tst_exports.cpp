@@ -2,6 +2,7 @@
 #include "analysistest.h"
 #include "asuser.h"
 #include "corpus.h"
+#include "csvrecord.h"
 #include "datatable.h"
 #include "sceneheading.h"
 #include "stdoutcapture.h"
@@ -12,12 +13,12 @@
 
 namespace {
 
-// A 200-line text with five scenes, a two-word name, a Latin-1 name, a name outside Latin-1
-// and a character who never appears.
+// A 200-line text with five scenes, a two-word name, a Latin-1 name, a name of bytes that could
+// not be decoded and a character who never appears.
 void buildModel(ScreenplayAnalysis &a)
 {
     a.lines = QString(199, '\n').split('\n');
-    for (const char *name : {"JOHN", "MRS SMITH", "ÉMILE", "ΖΕΔ"})
+    for (const char *name : {"JOHN", "MRS SMITH", "ÉMILE", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"})
         a.characters.append(a.newCharacter(QString::fromUtf8(name).split(' ')));
     a.characters.at(0)->numInstances = 7;
     a.characters.at(1)->numInstances = 3;
@@ -49,6 +50,10 @@ private slots:
     void goldenFiles();
     void headings_data();
     void headings();
+    void cells_data();
+    void cells();
+    void namesInStatistics_data();
+    void namesInStatistics();
     void breakdownOfBarrier15();
 
 private:
@@ -175,22 +180,27 @@ void TestExports::headings_data()
     row("last part not a time", "INT. PRESS ROOM - CRIMINAL COURTS BLDG - DAY CLOSE",
         "INT|PRESS ROOM - CRIMINAL COURTS BLDG - DAY CLOSE|");
     row("a word that starts like a prefix", "INTERCUT - PHONE", "|INTERCUT - PHONE|");
-    row("no prefix, no time", "FLASHBACK", "|FLASHBACK|");
-    row("time of day", "INT. SHIPYARD OBSERVATION DECK - DAY", "INT|SHIPYARD OBSERVATION DECK|DAY");
     row("no time of day", "EXT. EMBER ONE IN HERCULANEUM SHIPYARD",
         "EXT|EMBER ONE IN HERCULANEUM SHIPYARD|");
-    row("time of two words", "EXT. PALACE COURTYARD - EARLY EVENING",
-        "EXT|PALACE COURTYARD|EARLY EVENING");
     row("parenthesis in the place", "EXT. ABOVE ASHLON (CAPITAL CITY) - DAY",
         "EXT|ABOVE ASHLON (CAPITAL CITY)|DAY");
     row("whose view, after the time", "INT. GRAND HALL - NIGHT (JEFF)",
         "INT|GRAND HALL (JEFF)|NIGHT");
     row("part of the place after a dash", "INT. VIRTUAL CONTROL ENVIRONMENT - HELM",
         "INT|VIRTUAL CONTROL ENVIRONMENT - HELM|");
-    row("point of view after a dash", "EXT. SPACE - BRIANNA'S POV", "EXT|SPACE - BRIANNA'S POV|");
     row("forced heading", "IMAGINED ENDLESS OCEAN", "|IMAGINED ENDLESS OCEAN|");
     row("full stops in the place", "INT. H.M.S. EXCALIBUR HANGER - DAY",
         "INT|H.M.S. EXCALIBUR HANGER|DAY");
+    // Separators with and without blanks, where a reader would part the heading.
+    row("a dash after the prefix, no place", "EXT. - NIGHT", "EXT||NIGHT");
+    row("a dash straight after the prefix", "INT.- HALL", "INT|HALL|");
+    row("a dash after the prefix, a time later", "EXT. - ROOF - NIGHT", "EXT|ROOF|NIGHT");
+    row("the time in parentheses", "INT. HALL (NIGHT)", "INT|HALL|NIGHT");
+    row("the last of several parts", "I/E. CAR - MOVING - DAY", "INT/EXT|CAR - MOVING|DAY");
+    row("en dash without blanks", "INT. HALL\u2013NIGHT", "INT|HALL|NIGHT");
+    row("em dash with blanks", "EXT. PIER \u2014 DAWN", "EXT|PIER|DAWN");
+    row("hyphen without blanks", "INT. HOUSE-NIGHT", "INT|HOUSE|NIGHT");
+    row("hyphen within the time", "EXT. FIELD - PRE-DAWN", "EXT|FIELD|PRE-DAWN");
 }
 
 void TestExports::headings()
@@ -198,6 +208,72 @@ void TestExports::headings()
     const auto [heading, parts] = DataTable<QString, QString>::fetch();
     const SceneHeading h = SceneHeading::parse(heading);
     QCOMPARE(h.setting + '|' + h.location + '|' + h.timeOfDay, parts);
+}
+
+// A CSV cell as a spreadsheet must read it: nothing it runs, nothing that shifts a column.
+void TestExports::cells_data()
+{
+    DataTable<QString, QString>::columns(); // the field, its cell
+    const auto row = &DataTable<QString, QString>::row;
+    row("a negative number", "-1", "-1");
+    row("a number with an exponent", "-1e-05", "-1e-05");
+    row("a sum", "+1+2", "'+1+2");
+    row("a minus and a word", "-x", "'-x");
+    row("a minus and a blank", "- NIGHT", "- NIGHT");
+    row("a lone minus", "-", "-");
+    row("a tab first", "\tx", "'\tx");
+    row("a carriage return first, quoted", "\rx", "\"'\rx\"");
+    row("a formula with quotes and a comma", "=HYPERLINK(\"a\",\"b\")",
+        "\"'=HYPERLINK(\"\"a\"\",\"\"b\"\")\"");
+    row("a line break inside", "a\nb", "\"a\nb\"");
+}
+
+void TestExports::cells()
+{
+    const auto [field, cell] = DataTable<QString, QString>::fetch();
+    QCOMPARE(csvRecord({field, field}), cell + ',' + cell + "\r\n");
+}
+
+// A name in both statistics files of a one-scene model: its cell in the character statistics
+// and in the scene's character list, and whether the files are UTF-8 after a byte-order mark
+// rather than Latin-1.
+using NameRows = DataTable<QString, QByteArray, QByteArray, bool>;
+
+void TestExports::namesInStatistics_data()
+{
+    NameRows::columns();
+    const auto row = &NameRows::row;
+    row("a comma", "WALTER, JR.", "\"WALTER, JR. \"", "\"WALTER, JR. ;\"", false);
+    row("a double quote", "\"I", "\"\"\"I \"", "\"\"\"I ;\"", false);
+    row("a formula", "@SUM(A1)", "'@SUM(A1) ", "'@SUM(A1) ;", false);
+    row("Latin-1", "\xC3\x89MILE", "\xC9MILE ", "\xC9MILE ;", false);
+    row("undecodable bytes",
+        "\xEF\xBF\xBD"
+        "A",
+        "?A ", "?A ;", false);
+    row("Cyrillic", "\xD0\x9C\xD0\x90\xD0\xA8\xD0\x90 \xEF\xBF\xBD",
+        "\xD0\x9C\xD0\x90\xD0\xA8\xD0\x90 ? ", "\xD0\x9C\xD0\x90\xD0\xA8\xD0\x90 ? ;", true);
+    row("beyond the first plane", "\xF0\x9D\x94\xB8", "\xF0\x9D\x94\xB8 ", "\xF0\x9D\x94\xB8 ;",
+        true);
+}
+
+void TestExports::namesInStatistics()
+{
+    const auto [name, characterCell, sceneCell, utf8] = NameRows::fetch();
+    ScreenplayAnalysis a;
+    a.lines = QString(3, '\n').split('\n');
+    a.characters = {a.newCharacter(name.split(' '))};
+    a.characterList = new CharacterList(a.characters);
+    a.characterList->openScene(0.0f, QStringLiteral("START"))->counts = {1};
+    a.characterList->timeIndices.last()->stop = 1.0f;
+    const QByteArray mark = utf8 ? "\xEF\xBB\xBF" : "";
+    QCOMPARE(a.characterStats(),
+             mark + "characters,NumScenes,NumDialogueLines,NumInstances,PerInvolved,Start,Stop,\n" +
+                 characterCell + ",1,1,0,1,0,1,\n");
+    QCOMPARE(a.sceneStats(), mark +
+                                 "SceneNumber,Type,NumCharacters,Start,Stop,Length,NumLines,"
+                                 "startPage,endPage,Characters,\n0,START,1,0,1,1,4,0,0," +
+                                 sceneCell + ",\n");
 }
 
 // barrier15's breakdown has a row per heading line after the opening scene's, holding that

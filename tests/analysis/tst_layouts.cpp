@@ -9,6 +9,7 @@
 #include "typewriterpdf.h"
 
 #include <QTemporaryDir>
+#include <QTextCodec>
 
 namespace {
 
@@ -69,6 +70,8 @@ private slots:
     void castAndScenes();
     void finalDraft_data();
     void finalDraft();
+    void finalDraftEncodings_data();
+    void finalDraftEncodings();
     void pdf_data();
     void pdf();
     void printedAsFountain_data();
@@ -87,13 +90,14 @@ void TestLayouts::fountain_data()
 {
     Rows::columns();
     row("nothing", "", "");
-    // A heading is followed by action, not by dialogue; its scene number is dropped; "..." and a
-    // lone "." open none.
+    // A heading is followed by action, not by dialogue; its scene number is dropped. A period
+    // forces one only before a letter or digit: "...", ".  Again" and a lone "." are action.
     row("scene headings",
         QChar(0xFEFF) + QStringLiteral("EXT. SOMEWHERE - DAY\nSun.\n\nINT./EXT. CAR #12A#\n\n"
-                                       ".IMAGINED OCEAN\n...and then.\n\n."),
+                                       ".IMAGINED OCEAN\n...and then.\n\n.  Again we see.\n\n"
+                                       ".7TH FLOOR\n\n."),
         "15h EXT. SOMEWHERE - DAY\n15 Sun.\n\n15h INT./EXT. CAR\n\n15h IMAGINED OCEAN\n"
-        "15 ...and then.\n\n");
+        "15 ...and then.\n\n15 .  Again we see.\n\n15h 7TH FLOOR\n\n15 .");
     // The speaker is the cue without extensions, "@" and "^", in the case written; a cue that
     // opens no dialogue is none.
     row("cues and dialogue",
@@ -206,6 +210,13 @@ void TestLayouts::finalDraft_data()
         {"BOB"});
     row("quotes in cue names", fdx(paras(QString::fromUtf8("Character:O\u2018NEIL\u2019S VOICE"))),
         "37c O'NEIL'S VOICE", {"O'NEIL'S VOICE"});
+    // Final Draft shows cues in capitals, so these are one speaker.
+    row("cues in capitals",
+        fdx(paras("Character:Henry|Dialogue:Hi.|Character:HeNRY (cont'd)|Dialogue:Yes.|"
+                  "Character:\xC3\xA9mile|Dialogue:Oui.")),
+        QString::fromUtf8("37c HENRY\n25 Hi.\n\n37c HENRY (CONT'D)\n25 Yes.\n\n37c \xC3\x89MILE\n"
+                          "25 Oui."),
+        {"HENRY", "HENRY", QString::fromUtf8("\xC3\x89MILE")});
     row("dual dialogue",
         fdx(paras("Action:x") + "<Paragraph Type=\"Character\"><DualDialogue>" +
             paras("Character:ANN|Dialogue:Hi.|Character:BOB|Parenthetical:(loud)|Dialogue:Ho.") +
@@ -247,6 +258,49 @@ void TestLayouts::finalDraft()
     QString error;
     compareLayout(finalDraftLayout(std::get<0>(Rows::fetch()).toUtf8(), &error));
     QCOMPARE(error, QString());
+}
+
+// A Final Draft document is decoded by its byte-order mark, or else its encoding declaration.
+// The codec of the bytes, the mark before them, the encoding declared (none: empty), and the
+// action line read, or "!" and the reason the document is refused.
+using EncodingRows = DataTable<QByteArray, QByteArray, QString, QString>;
+
+void TestLayouts::finalDraftEncodings_data()
+{
+    EncodingRows::columns();
+    const auto row = &EncodingRows::row;
+    // U+010D is 0D 01 in UTF-16: a reader that drops carriage returns from the bytes breaks it.
+    const QString text =
+        QString::fromUtf8("Zo\xC3\xAB\xE2\x80\x99s caf\xC3\xA9 \xE7\x8E\x8B \xC4\x8D");
+    row("UTF-16, little-endian mark", "UTF-16LE", "\xFF\xFE", "UTF-16", "15 " + text);
+    row("UTF-16, big-endian mark", "UTF-16BE", "\xFE\xFF", "", "15 " + text);
+    row("UTF-16 without a mark", "UTF-16LE", "", "UTF-16", "15 " + text);
+    row("UTF-8 with a mark", "UTF-8", "\xEF\xBB\xBF", "", "15 " + text);
+    row("ISO-8859-1 declared", "ISO-8859-1", "", "ISO-8859-1",
+        QString::fromUtf8("15 Zo\xC3\xAB caf\xC3\xA9"));
+    row("windows-1252 declared", "windows-1252", "", "windows-1252",
+        QString::fromUtf8("15 Zo\xC3\xAB\xE2\x80\x99s caf\xC3\xA9"));
+    row("UTF-16 declared, written byte by byte", "UTF-8", "", "UTF-16", "15 " + text);
+    row("unknown encoding", "UTF-8", "", "X-NONE",
+        "!not a Final Draft document: unknown encoding \"X-NONE\"");
+}
+
+void TestLayouts::finalDraftEncodings()
+{
+    const auto [codec, mark, declared, expected] = EncodingRows::fetch();
+    // The text as far as the codec can hold it; the expected line says how far that is.
+    const QString line = expected.startsWith("15 ") ? expected.mid(3) : QStringLiteral("x");
+    const QString xml =
+        (declared.isEmpty() ? QString() : "<?xml version=\"1.0\" encoding=\"" + declared + "\"?>") +
+        fdx(paras("Action:" + line));
+    QTextCodec::ConverterState noMark(QTextCodec::IgnoreHeader);
+    writeFile("play.fdx", mark + QTextCodec::codecForName(codec)->fromUnicode(xml.constData(),
+                                                                              xml.size(), &noMark));
+    ScreenplayAnalysis a;
+    const FileError error = a.readFile("play.fdx");
+    QCOMPARE(expected.startsWith('!') ? "cannot be read: " + error.reason : a.lines.value(0),
+             expected.startsWith('!') ? "cannot be read: " + expected.mid(1)
+                                      : QString(15, ' ') + expected.mid(3));
 }
 
 // Pages of "indent text" lines, separated by "\f", drawn as a PDF and read back; the drawing

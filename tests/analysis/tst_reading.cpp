@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
-#include <QTextStream>
 
 namespace {
 
@@ -55,8 +54,8 @@ private slots:
     void init();
     void rewrite_data();
     void rewrite();
-    void linesAsTextStream_data();
-    void linesAsTextStream();
+    void lineEnds_data();
+    void lineEnds();
     void csv_data();
     void csv();
     void csvIncludedColorKept();
@@ -102,11 +101,6 @@ void TestReading::rewrite_data()
     row("page styling neutralised, blank after every tag", "play.txt",
         "<h2 style=\"font-size: 9pt\"><font size=2>x</font></h2>\n",
         "<noh2 style=\"no-font-size: 9pt\"> <nofont size=2> x</nofont> </noh2> ");
-    row("line ends, empty line, no final newline", "play.txt", "a\r\n\nb", "a||b");
-    row("byte-order mark dropped, UTF-8 decoded", "play.txt",
-        "\xEF\xBB\xBF"
-        "caf\xC3\xA9\xC2\xA0ok\n",
-        QString::fromUtf8("caf\xC3\xA9\xC2\xA0ok"));
     // Files that are no text give no line, and so no one; a missing one the single line.
     row("NUL bytes: binary", "play.txt", QByteArray("a\0b\n", 4), "!is not a text screenplay");
     row("mostly control bytes", "play.txt", "\x01\x02\x03\x04\x05\x06\x07\x08\x0e\x0fINT\n",
@@ -114,9 +108,9 @@ void TestReading::rewrite_data()
     row("empty file", "play.txt", "", "!is empty");
     row("missing file", "play.txt", QByteArray(), "!cannot be read: No such file or directory");
     row("no suffix is plain text", "fountain", "BOB\na > b\n", "BOB|a >  b");
-    // Fountain is laid out in typewriter columns first, then rewritten like any text.
+    // Fountain is laid out in typewriter columns; its text is no HTML and is not rewritten.
     row("Fountain suffix in any case", "play.Fountain", "BOB\na > b\n",
-        cue + "BOB|" + QString(25, ' ') + "a >  b");
+        cue + "BOB|" + QString(25, ' ') + "a > b");
     row("Final Draft suffix in any case", "play.FDX",
         "<FinalDraft><Content><Paragraph Type=\"Character\"><Text>BOB</Text></Paragraph>"
         "</Content></FinalDraft>",
@@ -160,47 +154,63 @@ void TestReading::rewrite()
     QCOMPARE(a.lines, QStringList{"kept"} + read);
 }
 
-// The screenplay's lines are those a text stream reads from the same bytes, with and without the
-// text mode that drops every carriage return: line ends, encodings, and characters or line ends
-// split between two reads of a large file.
-void TestReading::linesAsTextStream_data()
+// CR, LF and CR LF each end a line, mixed in one file, in a screenplay and in a settings file
+// alike; also where a CR LF or a character is split between two reads of a large file. The
+// bytes, and the lines separated by "|".
+using LineEndRows = DataTable<QByteArray, QString>;
+
+void TestReading::lineEnds_data()
 {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("carriage returns") << QByteArray("a\rb\r\nc\r\n\r\n\r");
-    QTest::newRow("last line without a line feed") << QByteArray("a\n\nb");
-    QTest::newRow("empty lines at the end") << QByteArray("a\n\n\n");
-    QTest::newRow("UTF-16 with its byte-order mark") << QByteArray("\xFF\xFEh\0i\0\n\0!\0", 10);
-    QTest::newRow("invalid and cut-off UTF-8") << QByteArray("a\xFF\xC3(\n\xE2\x82");
-    // A 0x0D byte that is no carriage return once decoded.
-    QTest::newRow("0x0D inside a UTF-16 unit") << QByteArray("\xFF\xFE\x0D\x01a\0\n\0", 8);
-    QTest::newRow("0x0D inside broken UTF-8") << QByteArray("\xC3\r\xA9\n");
-    // A euro sign, or a CR LF, starts one byte before every power of two: it is split between
+    LineEndRows::columns();
+    const auto row = &LineEndRows::row;
+    row("old Mac line ends", "a\rb\r", "a|b");
+    row("all three mixed", "a\nb\r\nc\rd", "a|b|c|d");
+    row("CR CR is an empty line, LF CR two ends", "a\r\rb\n\rc", "a||b||c");
+    row("empty lines at the end, none after the last", "a\n\n\r\n", "a||");
+    row("byte-order mark dropped, UTF-8 decoded",
+        "\xEF\xBB\xBF"
+        "caf\xC3\xA9\rok",
+        QString::fromUtf8("caf\xC3\xA9|ok"));
+    // Decoded first: a 0x0D byte inside a UTF-16 unit ends no line. (Settings are not UTF-16.)
+    row("UTF-16, 0x0D inside a unit, CR between", QByteArray("\xFF\xFE\x0D\x01\r\0a\0", 8),
+        QString(QChar(0x010D)) + "|a");
+    // A euro sign or a CR LF starts one byte before every power of two, so it is split between
     // two reads whatever their size.
     for (const QByteArray &split : {QByteArray("\xE2\x82\xAC"), QByteArray("\r\n")}) {
         QByteArray large;
-        while (large.size() < (1 << 21))
-            large += ((large.size() + 1) & large.size()) == 0 ? split
-                     : large.size() % 64 == 0                 ? QByteArray("\n")
-                                                              : QByteArray("x");
-        QTest::newRow(split.size() == 3 ? "2 MB, euro signs split" : "2 MB, CR LF split") << large;
+        QStringList lines{QString()};
+        while (large.size() < (1 << 21)) {
+            const bool atSplit = ((large.size() + 1) & large.size()) == 0;
+            const QByteArray piece = atSplit ? split : large.size() % 64 == 0 ? "\r" : "x";
+            large += piece;
+            if (piece.endsWith('\n') || piece == "\r")
+                lines.append(QString());
+            else
+                lines.last() += QString::fromUtf8(piece);
+        }
+        if (lines.last().isEmpty())
+            lines.removeLast();
+        row(split.size() == 3 ? "2 MB, euro signs split" : "2 MB, CR LF split", large,
+            lines.join('|'));
     }
 }
 
-void TestReading::linesAsTextStream()
+void TestReading::lineEnds()
 {
-    QFETCH(QByteArray, bytes);
+    const auto [bytes, expected] = LineEndRows::fetch();
+    const QStringList lines = expected.split('|');
+    QByteArray data = bytes;
     for (const QIODevice::OpenMode mode :
          {QIODevice::OpenMode(QIODevice::ReadOnly), QIODevice::ReadOnly | QIODevice::Text}) {
-        QBuffer device(&bytes);
+        QBuffer device(&data);
         QVERIFY(device.open(mode));
-        QStringList expected;
-        QTextStream stream(&device);
-        for (QString line; stream.readLineInto(&line);)
-            expected.append(line);
-        device.seek(0);
-        QCOMPARE(readTextLines(device), expected);
-        QCOMPARE(device.isTextModeEnabled(), mode.testFlag(QIODevice::Text));
+        QCOMPARE(readTextLines(device), lines);
     }
+    if (bytes.startsWith("\xFF\xFE"))
+        return;
+    QStringList settings;
+    QVERIFY(readSettingsLines(writeFile("settings.txt", bytes), &settings));
+    QCOMPARE(settings, lines);
 }
 
 // Timelines as the characters they name and the scenes ("fight" per row, "break" after it,

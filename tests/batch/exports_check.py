@@ -6,12 +6,13 @@ network: the GraphML of his-girl-friday-1940.txt, read by NetworkX, has the node
   character statistics and the edges and weights of the CSV edge list, and its degrees and
   betweenness are NetworkX's own on the same unweighted graph.
 summary: --summary gives the same files with one job as with two, and its figures are the sums
-  of the screenplays' character statistics (whose names lose what Latin-1 cannot hold).
+  of the screenplays' character statistics (which write U+FFFD as "?").
 
 Usage: exports_check.py network|summary PLOTLOOM_BATCH CORPUS_DIR; exits 77 (skipped) without
 the corpus."""
 import csv
 import glob
+import io
 import os
 import subprocess
 import sys
@@ -34,12 +35,11 @@ def rows(name):
 
 def character_stats(screenplay):
     """name, scenes, instances of each line of SCREENPLAY-character.csv."""
-    with open(os.path.join(out, os.path.basename(screenplay) + "-character.csv"),
-              encoding="latin-1") as f:
-        lines = f.read().splitlines()[1:]
-    # A name may hold commas; the six figures and the trailing comma after it do not.
-    fields = [line.rsplit(",", 7) for line in lines]
-    return [(f[0][:-1], int(f[1]), int(f[3])) for f in fields]
+    with open(os.path.join(out, os.path.basename(screenplay) + "-character.csv"), "rb") as f:
+        data = f.read()
+    # Latin-1, or UTF-8 after a byte-order mark; every name ends in a blank.
+    text = data[3:].decode("utf-8") if data.startswith(b"\xef\xbb\xbf") else data.decode("latin-1")
+    return [(f[0][:-1], int(f[1]), int(f[3])) for f in list(csv.reader(io.StringIO(text)))[1:]]
 
 
 def network():
@@ -88,8 +88,8 @@ def summary():
     totals = {}
     for name, screenplays, instances, scenes, first, last in rows("one.csv")[1:]:
         figures = [int(screenplays), int(instances), int(scenes)]
-        key = name.encode("latin-1", "replace").decode("latin-1")
-        if key in totals:  # names that only differ outside Latin-1
+        key = name.replace("\ufffd", "?")
+        if key in totals:  # names that only differ in undecodable bytes
             figures = [a + b for a, b in zip(totals[key][:3], figures)]
             first = totals[key][3]
         totals[key] = figures + [first, last]
