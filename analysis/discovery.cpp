@@ -39,22 +39,6 @@ Indentation indentation(const QStringList &words)
     return result;
 }
 
-// Whether a word equals its own upper-case form; told without building that form for ASCII.
-bool isUpperCase(QStringView word)
-{
-    bool ascii = true;
-    for (const QChar c : word) {
-        if (c.unicode() >= 0x80)
-            ascii = false;
-        else if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            return false;
-    }
-    if (ascii)
-        return true;
-    const QString whole = word.toString();
-    return whole == whole.toUpper();
-}
-
 // The name a speaker line gives: the upper-case words of its text from the first text word on.
 // With extensions merged, everything from the line's first "(" on is left out.
 QStringList speakerName(QStringView text, bool mergeExtensions)

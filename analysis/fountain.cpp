@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "fountain.h"
 
+#include "words.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -190,12 +192,6 @@ QString withoutSceneNumber(QString heading)
     return heading;
 }
 
-bool isUpperCase(const QString &text)
-{
-    return text == text.toUpper() &&
-           std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
-}
-
 // A cue names the speaker in capitals and may end in extensions in parentheses, which may be in
 // any case. Text after an extension makes the line action: "BOSS, 40 (or any age), an ageless".
 bool isCueName(const QString &cue)
@@ -203,8 +199,8 @@ bool isCueName(const QString &cue)
     static const QRegularExpression extensions(QStringLiteral("^(\\([^()]*\\)\\s*)+$"));
     const int extension = cue.indexOf(QLatin1Char('('));
     if (extension < 0)
-        return isUpperCase(cue);
-    return isUpperCase(cue.left(extension)) && extensions.match(cue.midRef(extension)).hasMatch();
+        return isCapitals(cue);
+    return isCapitals(cue.left(extension)) && extensions.match(cue.midRef(extension)).hasMatch();
 }
 
 // A cue without the dual-dialogue caret; the speeches are laid out one after the other.
@@ -316,7 +312,7 @@ void layOutElement(Layout &out, const QString &trimmed, bool afterEmpty, bool be
         out.appendCue(withoutEmphasis(withoutCaret(rest)), opensDialogue);
     } else if (afterEmpty && isSceneHeading(trimmed)) {
         out.appendHeading(withoutEmphasis(withoutSceneNumber(trimmed)));
-    } else if (afterEmpty && beforeEmpty && isUpperCase(trimmed) &&
+    } else if (afterEmpty && beforeEmpty && isCapitals(trimmed) &&
                trimmed.endsWith(QLatin1String("TO:"))) {
         layOut(out, Layout::transitionIndent, trimmed);
     } else if (afterEmpty && !beforeEmpty && isCueName(withoutCaret(trimmed))) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "pdfcolumns.h"
 
+#include "words.h"
+
 #include <QMap>
 #include <QRegularExpression>
 

@@ -3,6 +3,7 @@
 
 #include "pdfcolumns.h"
 #include "pdflines.h"
+#include "words.h"
 
 #include <QRegularExpression>
 

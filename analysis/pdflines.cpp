@@ -323,16 +323,6 @@ QVector<PdfLine> PdfLine::segments(qreal gap) const
     return result;
 }
 
-bool isCapitals(const QString &text)
-{
-    bool letter = false;
-    for (const QChar c : text) {
-        if (c.isLower())
-            return false;
-        letter = letter || c.isLetter();
-    }
-    return letter;
-}
 
 PdfLines pdfLines(const QVector<PdfPage> &pages)
 {

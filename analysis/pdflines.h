@@ -41,6 +41,3 @@ struct PdfLines {
 // words are set in; for a proportional face, a tenth of an inch scaled to the line spacing, so
 // that positions are compared in points.
 PdfLines pdfLines(const QVector<PdfPage> &pages);
-
-// At least one letter and no lower-case one.
-bool isCapitals(const QString &text);

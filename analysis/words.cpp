@@ -42,3 +42,24 @@ QStringList splitAtBlanks(const QString &line)
     }
     return words;
 }
+
+bool isUpperCase(QStringView text)
+{
+    bool ascii = true;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            ascii = false;
+        else if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            return false;
+    }
+    if (ascii)
+        return true;
+    const QString whole = text.toString();
+    return whole == whole.toUpper();
+}
+
+bool isCapitals(QStringView text)
+{
+    return isUpperCase(text) &&
+           std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
+}

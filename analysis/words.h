@@ -11,6 +11,13 @@
 // Qt::KeepEmptyParts; faster on the long runs of blanks that indent screenplay lines.
 QStringList splitAtBlanks(const QString &line);
 
+// Whether text equals its own upper-case form: it holds no lower-case letter. Told without
+// building that form for ASCII.
+bool isUpperCase(QStringView text);
+// Whether text is written in capitals: upper case with at least one letter, as cues and headings
+// are.
+bool isCapitals(QStringView text);
+
 // Calls visit(word) with every non-empty word of text split at single blanks, in order, as views
 // into text, while visit returns true; returns whether it did for every word.
 template <typename Visit> bool everyWord(QStringView text, Visit visit)
