@@ -31,6 +31,14 @@ void Plotloom::Automate()
                                                     &autoWriteSceneStats));
     batchOptions.push_back(std::make_unique<Option>(QStringLiteral("Write Character Stats"),
                                                     nullptr, &autoWriteCharacterStats));
+    batchOptions[0]->toolTip = tr("How long each screenplay is shown, in milliseconds, before its "
+                                  "files are written; longer lets its threads settle further.");
+    batchOptions[1]->toolTip = tr("Writes each screenplay's thread view beside it as a picture, "
+                                  "its name followed by .png.");
+    batchOptions[2]->toolTip = tr("Writes each screenplay's scene statistics beside it, its name "
+                                  "followed by -scene.csv.");
+    batchOptions[3]->toolTip = tr("Writes each screenplay's character statistics beside it, its "
+                                  "name followed by -character.csv.");
     QDialog dialog;
     Ui_OptionsDialog form;
     form.setupUi(&dialog);
