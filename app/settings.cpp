@@ -90,8 +90,10 @@ bool Plotloom::saveConfig()
     }
     const FileError error =
         ScreenplayAnalysis::writeConfig(QStringLiteral("config.txt"), entries(options));
-    if (error.isNull())
+    if (error.isNull()) {
+        reportSaved(error, QStringLiteral("config.txt"));
         return true;
+    }
     showError(error);
     for (size_t i = 0; i < options.size(); ++i) {
         if (options[i]->intValue)
