@@ -9,6 +9,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStatusBar>
 #include <QTimer>
 
 void Plotloom::Automate()
@@ -31,6 +33,14 @@ void Plotloom::Automate()
                                                     &autoWriteSceneStats));
     batchOptions.push_back(std::make_unique<Option>(QStringLiteral("Write Character Stats"),
                                                     nullptr, &autoWriteCharacterStats));
+    batchOptions[0]->toolTip = tr("How long each screenplay is shown, in milliseconds, before its "
+                                  "files are written; longer lets its threads settle further.");
+    batchOptions[1]->toolTip = tr("Writes each screenplay's thread view beside it as a picture, "
+                                  "its name followed by .png.");
+    batchOptions[2]->toolTip = tr("Writes each screenplay's scene statistics beside it, its name "
+                                  "followed by -scene.csv.");
+    batchOptions[3]->toolTip = tr("Writes each screenplay's character statistics beside it, its "
+                                  "name followed by -character.csv.");
     QDialog dialog;
     Ui_OptionsDialog form;
     form.setupUi(&dialog);
@@ -67,6 +77,7 @@ void Plotloom::Automate()
         return;
     }
     autoStarting = true;
+    m_batch = BatchTally();
     scheduleAutomateStep(0);
 }
 
@@ -89,7 +100,9 @@ void Plotloom::automateTrigger()
     } else {
         if (automateFiles.isEmpty())
             return;
+        ++m_batch.processed;
         if (autoWriteImages) {
+            const int imagesBefore = m_imagesSaved;
             const QString image = ScreenplayJob::imageName(analysis.fileName);
             ui.ThreadView->saveImageToFile(image);
             ui.ThreadView->makeCurrent();
@@ -102,18 +115,37 @@ void Plotloom::automateTrigger()
                 printLine(QStringLiteral("could not write ") + image);
                 showError(FileError::notWritten(image, tr("the screenplay has no scenes to draw")));
             }
+            m_batch.written += m_imagesSaved - imagesBefore;
         }
         ExportChoice exports;
         exports.sceneStats = autoWriteSceneStats;
         exports.characterStats = autoWriteCharacterStats;
-        for (const FileError &error :
-             ScreenplayJob(analysis).writeExports(analysis.fileName, exports))
+        // Each of these exports is one file, so every failure is one file fewer.
+        const QVector<FileError> errors =
+            ScreenplayJob(analysis).writeExports(analysis.fileName, exports);
+        m_batch.written +=
+            ScreenplayJob::exportNames(analysis.fileName, exports).size() - errors.size();
+        for (const FileError &error : errors)
             showError(error);
         automateFiles.removeFirst();
     }
     // A screenplay that cannot be read is named in the message area and has no outputs.
     while (!automateFiles.isEmpty() && !openAndParse(automateFiles.first()))
-        automateFiles.removeFirst();
-    if (!automateFiles.isEmpty())
+        m_batch.notRead.append(QFileInfo(automateFiles.takeFirst()).fileName());
+    if (automateFiles.isEmpty())
+        batchEnded();
+    else
         scheduleAutomateStep(autoDelay);
+}
+
+void Plotloom::batchEnded()
+{
+    QString line = tr("Batch run ended: %1 processed, %2 written.")
+                       .arg(counted(m_batch.processed, tr("screenplay"), tr("screenplays")),
+                            counted(m_batch.written, tr("file"), tr("files")));
+    if (!m_batch.notRead.isEmpty())
+        line += tr(" Not read: %1.").arg(m_batch.notRead.join(QStringLiteral(", ")));
+    printLine(line);
+    // Stays until the next message: the user may have left the run alone for a while.
+    statusBar()->showMessage(line);
 }

@@ -27,7 +27,7 @@ void Plotloom::saveBreakStringList()
 {
     const QString path = QFileDialog::getSaveFileName(nullptr, tr("Select a breakstring file"));
     if (!path.isEmpty()) // a cancelled dialog writes nothing
-        showError(analysis.saveBreakStrings(path));
+        saveBreakStrings(path);
 }
 
 void Plotloom::addBreakString()

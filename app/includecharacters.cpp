@@ -60,7 +60,9 @@ void Plotloom::includeCharactersDialog()
         row.key()->listItem = row.value();
     includeUi = Ui_IncludeCharacters();
     if (accepted)
-        showError(analysis.saveCharacters(QStringLiteral("characters.txt")));
+        reportSaved(analysis.saveCharacters(QStringLiteral("characters.txt")),
+                    QStringLiteral("characters.txt"),
+                    counted(analysis.includeCharacters.size(), tr("character"), tr("characters")));
 }
 
 void Plotloom::resetCharacterUIList()

@@ -23,6 +23,7 @@ QObject *Option::makeWindowItem(QWidget *parent, QVBoxLayout *layout)
         auto *box = new QCheckBox(parent);
         box->setChecked(*boolValue);
         box->setObjectName(name);
+        box->setToolTip(toolTip);
         layout->addWidget(box);
         widget = box;
     } else if (intValue) {
@@ -32,11 +33,13 @@ QObject *Option::makeWindowItem(QWidget *parent, QVBoxLayout *layout)
         auto *label = new QLabel(parent);
         label->setObjectName(name + QLatin1String("label"));
         label->setSizePolicy(QSizePolicy::Fixed, label->sizePolicy().verticalPolicy());
+        label->setToolTip(toolTip);
         auto *spin = new QSpinBox(parent);
         spin->setObjectName(name + QLatin1String("spinBox"));
         // Fixed at its size hint, which fits the longest value of the range.
         spin->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         spin->setRange(minimum, maximum);
+        spin->setToolTip(toolTip);
         spin->setValue(*intValue);
         row->addWidget(label);
         row->addWidget(spin);

@@ -25,6 +25,8 @@ public:
     void takeWidgetValue();
 
     QObject *widget = nullptr;
+    // What the setting changes and which way, shown over its widget.
+    QString toolTip;
     // The values the spin box of an int option offers; by default every value a setting may hold.
     static constexpr int anyMinimum = -1;
     static constexpr int anyMaximum = 99999999;

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QListWidgetItem>
+#include <QStatusBar>
 
 void Plotloom::OpenFile()
 {
@@ -26,9 +27,17 @@ bool Plotloom::openAndParse(const QString &name)
     // A file that is no screenplay at all leaves the open one as it was.
     if (!job.opened())
         return false;
+    m_openError = error;
     setWindowTitle(QStringLiteral("Yarnwise : ") + QFileInfo(name).fileName());
     showError(analysis.notice);
     Parse();
+    if (error.isNull())
+        statusBar()->showMessage(
+            tr("Opened %1: %2 in %3.")
+                .arg(QFileInfo(name).fileName(),
+                     counted(characterCount(), tr("character"), tr("characters")),
+                     counted(sceneCount(), tr("scene"), tr("scenes"))),
+            doneTimeout);
     return error.isNull();
 }
 
@@ -83,6 +92,12 @@ void Plotloom::Parse()
 
 void Plotloom::SetText()
 {
+    // Without a screenplay, or with one that gave no text, the view says so in its own voice;
+    // the reason why is in the message area, never in the place of screenplay text.
+    if (analysis.fileName.isEmpty() || (analysis.lines.isEmpty() && !m_openError.isNull())) {
+        m_textView->setHtml(welcomePage());
+        return;
+    }
     m_textView->setHtml(analysis.markup);
     if (analysis.characterList) {
         for (const Character *c : qAsConst(analysis.characterList->characters)) {

@@ -4,14 +4,18 @@
 #include "contrastingrowdelegate.h"
 #include "fileio.h"
 #include "htmlnames.h"
+#include "messagebar.h"
 #include "option.h"
+#include "savefiledialog.h"
 #include "webtextview.h"
 
 #include <QAction>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QImageWriter>
 #include <QKeyEvent>
 #include <QListWidgetItem>
 #include <QMessageBox>
@@ -39,6 +43,17 @@ Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
 {
     loadConfig();
     ui.setupUi(this);
+    // The message area sits above the form's widgets, which keep their tree below it.
+    QWidget *form = takeCentralWidget();
+    auto *central = new QWidget(this);
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    m_messageBar = new MessageBar(central);
+    column->addWidget(m_messageBar);
+    column->addWidget(form);
+    setCentralWidget(central);
+    setAcceptDrops(true);
     m_textView = std::make_unique<WebTextView>(ui.webView);
     ui.listWidget->setItemDelegate(new ContrastingRowDelegate(ui.listWidget));
     // The view controls keep the height their font needs; the tabs below take the rest.
@@ -49,11 +64,7 @@ Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
     // The text view would take Ctrl+A (select all) for itself; see eventFilter.
     ui.webView->installEventFilter(this);
     analysis.setProgress(&m_progressDialogs);
-    connect(ui.ThreadView, &GraphWidget::imageSaved, this,
-            [this](const QString &name, const QString &failure) {
-                if (!failure.isEmpty())
-                    showError(FileError::notWritten(name, failure));
-            });
+    connect(ui.ThreadView, &GraphWidget::imageSaved, this, &Plotloom::imageSaved);
 
     // Menus and buttons start operations, which never run inside another one (see whenIdle).
     const auto menuOperation = [this](void (Plotloom::*dispatch)(QAction *)) {
@@ -116,7 +127,7 @@ Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
         box.setDefaultButton(QMessageBox::Ok);
         if (box.exec() == QMessageBox::Ok) {
             analysis.breakStrings += ScreenplayAnalysis::sampleBreakStrings();
-            showError(analysis.saveBreakStrings(QStringLiteral("breakStrings.txt")));
+            saveBreakStrings(QStringLiteral("breakStrings.txt"));
         }
     }
     resetBreakStringList();
@@ -132,12 +143,16 @@ Plotloom::Plotloom(QWidget *parent) : QMainWindow(parent)
             operation(&Plotloom::reparseTrigger));
     analysis.loadCharacters(QStringLiteral("characters.txt"));
     m_textView->setDefaultFontSize(11);
+    SetText();
+    restoreLayout();
     About();
     setWindowTitle(QStringLiteral("Yarnwise (v %1.%2)").arg(majorVersion).arg(minorVersion));
 }
 
 Plotloom::~Plotloom()
 {
+    if (m_shown)
+        saveLayout();
     // The view keeps a pointer to the list, which the analysis deletes after this body.
     ui.ThreadView->clear();
     ui.ThreadView->textView = nullptr;
@@ -177,6 +192,29 @@ void Plotloom::runDeferredOperation()
 
 bool Plotloom::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == this) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Show && !m_shown) {
+            m_shown = true;
+            placeSplitters();
+        } else if (isVisible() && (type == QEvent::Resize || type == QEvent::Move ||
+                                   type == QEvent::WindowStateChange))
+            m_layoutSaver.start();
+        return QMainWindow::eventFilter(watched, event);
+    }
+    // The text view would take a dropped file as a page to go to; the window opens it instead.
+    if (watched == ui.webView &&
+        (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+         event->type() == QEvent::Drop)) {
+        auto *drop = static_cast<QDropEvent *>(event);
+        if (droppedFiles(drop->mimeData()).isEmpty())
+            return QMainWindow::eventFilter(watched, event);
+        if (event->type() == QEvent::Drop)
+            dropEvent(drop);
+        else
+            drop->acceptProposedAction();
+        return true;
+    }
     // The menus' shortcuts come before the text view's own keys.
     if (watched == ui.webView && event->type() == QEvent::ShortcutOverride) {
         const auto *key = static_cast<QKeyEvent *>(event);
@@ -232,11 +270,11 @@ void Plotloom::charactersmenuTrigger(QAction *action)
     } else if (text == QLatin1String("Load Colors...")) {
         loadColorsAndRecolor();
     } else if (text == QLatin1String("Save Colors")) {
-        showError(analysis.saveColors(QStringLiteral("colors.txt")));
+        saveColors(QStringLiteral("colors.txt"));
     } else if (text == QLatin1String("Save Colors as...")) {
         const QString path = QFileDialog::getSaveFileName(nullptr, tr("Select a color file"));
         if (!path.isEmpty()) // a cancelled dialog writes nothing
-            showError(analysis.saveColors(path));
+            saveColors(path);
     }
 }
 
@@ -250,7 +288,7 @@ void Plotloom::breakstringsmenuTrigger(QAction *action)
     else if (text == QLatin1String("Load BreakStrings..."))
         loadBreakStringList();
     else if (text == QLatin1String("Save BreakStrings"))
-        showError(analysis.saveBreakStrings(QStringLiteral("breakStrings.txt")));
+        saveBreakStrings(QStringLiteral("breakStrings.txt"));
     else if (text == QLatin1String("Save BreakStrings as..."))
         saveBreakStringList();
 }
@@ -276,19 +314,45 @@ void Plotloom::quit(int status)
 void Plotloom::saveImage()
 {
     printLine("do we get here??");
-    const QString name = QFileDialog::getSaveFileName(
-        this, tr("Save Image"), QDir::currentPath(),
-        tr("PNG (*.png);;JPEG (*.jpg);;SVG (*.svg);; All files (*.*)"));
+    const bool storyline = ui.ThreadView->drawMode == GraphWidget::Storyline;
+    const QString filter = storyline
+                               ? tr("PNG (*.png);;JPEG (*.jpg);;SVG (*.svg);; All files (*.*)")
+                               : tr("PNG (*.png);;JPEG (*.jpg);; All files (*.*)");
+    const QString name = imageName(SaveFileDialog::ask(this, tr("Save Image"), filter));
     if (const FileError error = analysis.overwriteProblem(name); !error.isNull()) {
         showError(error);
         return;
     }
-    // The storyline is drawn again as a vector drawing rather than read back as pixels.
-    if (ui.ThreadView->drawMode == GraphWidget::Storyline &&
-        name.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))
-        showError(saveWholeFile(name, ui.ThreadView->storylineSvg(), QStringLiteral("file not found")));
-    else
-        ui.ThreadView->saveImageToFile(name);
+    if (name.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+        // The storyline is drawn again as a vector drawing rather than read back as pixels.
+        if (!storyline)
+            showError(FileError::notWritten(name, tr("only the Storyline mode is drawn as SVG")));
+        else
+            reportSaved(saveWholeFile(name, ui.ThreadView->storylineSvg(),
+                                      QStringLiteral("file not found")),
+                        name);
+        return;
+    }
+    ui.ThreadView->saveImageToFile(name);
+}
+
+QString Plotloom::imageName(const QString &name)
+{
+    // A name the image writers do not know is saved as PNG rather than refused.
+    const QByteArray suffix = QFileInfo(name).suffix().toLower().toLatin1();
+    if (name.isEmpty() || suffix == "svg" || QImageWriter::supportedImageFormats().contains(suffix))
+        return name;
+    return name + QStringLiteral(".png");
+}
+
+void Plotloom::imageSaved(const QString &name, const QString &failure)
+{
+    if (!failure.isEmpty()) {
+        showError(FileError::notWritten(name, failure));
+        return;
+    }
+    ++m_imagesSaved;
+    reportSaved({}, name);
 }
 
 void Plotloom::showThread(int character, float position)
@@ -310,55 +374,101 @@ void Plotloom::showThread(int character, float position)
 
 void Plotloom::writeSceneStats()
 {
-    writeSceneStats(QFileDialog::getSaveFileName(this, tr("Write Stats"), QDir::currentPath(),
-                                                 tr("CSV (*.csv);;All files (*.*)")));
+    writeSceneStats(
+        SaveFileDialog::ask(this, tr("Write Stats"), tr("CSV (*.csv);;All files (*.*)")));
 }
 
 void Plotloom::writeSceneStats(const QString &fname)
 {
-    showError(analysis.writeSceneStats(fname));
+    reportSaved(analysis.writeSceneStats(fname), fname,
+                counted(sceneCount(), tr("scene"), tr("scenes")));
 }
 
 void Plotloom::writeCharacterStats()
 {
-    writeCharacterStats(QFileDialog::getSaveFileName(this, tr("Write Stats"), QDir::currentPath(),
-                                                     tr("CSV (*.csv);;All files (*.*)")));
+    writeCharacterStats(
+        SaveFileDialog::ask(this, tr("Write Stats"), tr("CSV (*.csv);;All files (*.*)")));
 }
 
 void Plotloom::writeCharacterStats(const QString &fname)
 {
-    showError(analysis.writeCharacterStats(fname));
+    reportSaved(analysis.writeCharacterStats(fname), fname,
+                counted(characterCount(), tr("character"), tr("characters")));
 }
 
 void Plotloom::writeSceneBreakdown()
 {
-    writeSceneBreakdown(QFileDialog::getSaveFileName(this, tr("Write Stats"), QDir::currentPath(),
-                                                     tr("CSV (*.csv);;All files (*.*)")));
+    writeSceneBreakdown(
+        SaveFileDialog::ask(this, tr("Write Stats"), tr("CSV (*.csv);;All files (*.*)")));
 }
 
 void Plotloom::writeSceneBreakdown(const QString &fname)
 {
-    showError(analysis.writeSceneBreakdown(fname));
+    reportSaved(analysis.writeSceneBreakdown(fname), fname,
+                counted(sceneCount(), tr("scene"), tr("scenes")));
 }
 
 void Plotloom::writeCharacterNetwork()
 {
-    writeCharacterNetwork(QFileDialog::getSaveFileName(this, tr("Write Network"),
-                                                       QDir::currentPath(),
-                                                       tr("GraphML (*.graphml);;All files (*.*)")));
+    writeCharacterNetwork(
+        SaveFileDialog::ask(this, tr("Write Network"), tr("GraphML (*.graphml);;All files (*.*)")));
 }
 
 void Plotloom::writeCharacterNetwork(const QString &graphmlName)
 {
-    showError(analysis.writeCharacterNetwork(graphmlName));
+    const QString edges = QDir::toNativeSeparators(
+        QFileInfo(ScreenplayAnalysis::edgeListName(graphmlName)).absoluteFilePath());
+    reportSaved(analysis.writeCharacterNetwork(graphmlName), graphmlName,
+                tr("%1, the pairs in %2")
+                    .arg(counted(characterCount(), tr("character"), tr("characters")), edges));
 }
 
 void Plotloom::saveMarkup()
 {
-    const QString name =
-        QFileDialog::getSaveFileName(this, tr("Save Markup"), QDir::currentPath(),
-                                     tr("html (*.html);;xml (*.xml);; All files (*.*)"));
-    showError(analysis.writeMarkup(name));
+    const QString name = SaveFileDialog::ask(this, tr("Save Markup"),
+                                             tr("html (*.html);;xml (*.xml);; All files (*.*)"));
+    reportSaved(analysis.writeMarkup(name), name, counted(sceneCount(), tr("scene"), tr("scenes")));
+}
+
+void Plotloom::saveColors(const QString &path)
+{
+    reportSaved(analysis.saveColors(path), path,
+                counted(analysis.characters.size(), tr("colour"), tr("colours")));
+}
+
+void Plotloom::saveBreakStrings(const QString &path)
+{
+    reportSaved(analysis.saveBreakStrings(path), path,
+                counted(analysis.breakStrings.size(), tr("break string"), tr("break strings")));
+}
+
+int Plotloom::sceneCount() const
+{
+    return analysis.characterList ? analysis.characterList->timeIndices.size() : 0;
+}
+
+int Plotloom::characterCount() const
+{
+    return analysis.characterList ? analysis.characterList->characters.size() : 0;
+}
+
+QString Plotloom::counted(int n, const QString &one, const QString &many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(n == 1 ? one : many);
+}
+
+void Plotloom::reportSaved(const FileError &error, const QString &path, const QString &detail)
+{
+    if (!error.isNull()) {
+        showError(error);
+        return;
+    }
+    if (path.isEmpty())
+        return;
+    const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    statusBar()->showMessage(detail.isEmpty() ? tr("Saved %1.").arg(shown)
+                                              : tr("Saved %1: %2.").arg(shown, detail),
+                             doneTimeout);
 }
 
 void Plotloom::showError(const FileError &error)
@@ -370,13 +480,5 @@ void Plotloom::showError(const FileError &error)
     shown.path = QDir::toNativeSeparators(QFileInfo(error.path).absoluteFilePath());
     const QString line = shown.message() + QLatin1Char('.');
     statusBar()->showMessage(line, messageTimeout);
-    if (!m_messages) {
-        m_messages = std::make_unique<QMessageBox>(QMessageBox::Warning, tr("Plotloom"), QString(),
-                                                   QMessageBox::Ok, this);
-        m_messages->setModal(false);
-    }
-    // While the box is open further messages join it, so a batch run does not pile up boxes.
-    m_messages->setText(m_messages->isVisible() ? m_messages->text() + QLatin1Char('\n') + line
-                                                : line);
-    m_messages->show();
+    m_messageBar->add(line);
 }

@@ -9,16 +9,18 @@
 #include <QColor>
 #include <QMainWindow>
 #include <QStringList>
+#include <QTimer>
 
 #include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
 
+class MessageBar;
 class Option;
 class QAction;
 class QListWidgetItem;
-class QMessageBox;
+class QMimeData;
 class QProgressDialog;
 class WebTextView;
 
@@ -88,8 +90,12 @@ public:
     bool busy() const { return m_operations > 0; }
     // Where the analysis reports its progress: the `progress` dialog.
     AnalysisProgress &progressDisplay() { return m_progressDialogs; }
-    // Names a file operation that failed, with its reason, in the message area beside the window.
+    // Names a file operation that failed, with its reason, in the message area above the views.
     void showError(const FileError &error);
+    // Says in the status bar, for a few seconds, that path was written, with what it holds
+    // ("12 scenes"), or shows why it was not.
+    void reportSaved(const FileError &error, const QString &path, const QString &detail = {});
+    MessageBar *messageBar() const { return m_messageBar; }
 
 public slots:
     void saveImage();
@@ -127,6 +133,9 @@ public slots:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // A screenplay file dropped anywhere on the window opens it.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     // Ends the process for "Quit"; tests replace it.
     virtual void quit(int status);
 
@@ -141,14 +150,56 @@ private:
     std::function<void()> operation(void (Plotloom::*slot)());
     void runOperation(const std::function<void()> &op);
     void runDeferredOperation();
+    // The page shown in place of screenplay text: while none is open, how to open one, what is
+    // read and where the example is; for a screenplay that gave no text, a pointer to the reason.
+    QString welcomePage() const;
+    // The files among dropped data, local files only.
+    static QStringList droppedFiles(const QMimeData *data);
+    // The window's geometry of the last run, when it fits a screen; the splitters follow it once
+    // the window is shown (placeSplitters).
+    void restoreLayout();
+    void saveLayout() const;
+    // The splitters' positions of the last run with its geometry, or else first sizes that give
+    // the text view room for a typewriter page.
+    void placeSplitters();
+    void imageSaved(const QString &name, const QString &failure);
+    // The name an image is saved under: a name without a suffix the image writers know gets
+    // ".png".
+    static QString imageName(const QString &name);
+    void saveColors(const QString &path);
+    void saveBreakStrings(const QString &path);
+    int sceneCount() const;
+    int characterCount() const;
+    // "1 scene", "12 scenes".
+    static QString counted(int n, const QString &one, const QString &many);
+    // Ends a batch run with one line: screenplays processed, files written, those not read.
+    void batchEnded();
 
     // How long a status bar message stays, in milliseconds.
     static constexpr int messageTimeout = 10000;
+    // How long a status bar line saying what was saved stays.
+    static constexpr int doneTimeout = 6000;
 
     std::unique_ptr<WebTextView> m_textView;
     ProgressDialogs m_progressDialogs{this, progress};
-    // The message area: lists what went wrong, without blocking the window or a batch run.
-    std::unique_ptr<QMessageBox> m_messages;
+    MessageBar *m_messageBar = nullptr;
+    // Why the screenplay last opened gave no text, for the page shown in its place.
+    FileError m_openError;
+    // Saves the layout a moment after the user last moved a splitter or the window (as well as
+    // when the window goes), so that it outlives Quit, which ends the process at once.
+    QTimer m_layoutSaver;
+    // Whether the remembered geometry was taken, and so the splitters' positions that go with it.
+    bool m_restoreSplitters = false;
+    // Set at the window's first showing, which lays out the splitters.
+    bool m_shown = false;
+    // What the running batch run has done so far, for the line that ends it.
+    struct BatchTally {
+        int processed = 0;
+        int written = 0;
+        QStringList notRead;
+    } m_batch;
+    // Images written so far; a batch step counts its own by the difference.
+    int m_imagesSaved = 0;
     // Identifies the batch run whose steps are pending; a new run makes older steps stale.
     int m_automateRun = 0;
     // The number of operations running (nested ones count too) and those waiting for their end.

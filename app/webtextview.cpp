@@ -4,8 +4,10 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
+#include <QStyle>
 #include <QWebElement>
 #include <QWebFrame>
 #include <QWebPage>
@@ -13,8 +15,12 @@
 #include <QWebView>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
+
+// The page's margin around the text, on each side, in pixels.
+constexpr int pageMargin = 8;
 
 // Answers every request with an error, so a screenplay's page loads nothing from anywhere.
 class OfflineAccessManager : public QNetworkAccessManager {
@@ -67,7 +73,10 @@ WebTextView::WebTextView(QWebView *view) : m_view(view), m_page(new Page(view))
         QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family());
     settings->setUserStyleSheetUrl(
         QUrl(QStringLiteral("data:text/css;charset=utf-8;base64,") +
-             QString::fromLatin1(QByteArray("body { white-space: pre-wrap; }").toBase64())));
+             QStringLiteral("body { white-space: pre-wrap; margin: %1px; }")
+                 .arg(pageMargin)
+                 .toLatin1()
+                 .toBase64()));
 }
 
 void WebTextView::setHtml(const QString &html)
@@ -127,6 +136,17 @@ void WebTextView::scrollToScene(int index, const QString &selector, float positi
     }
     frame->setScrollBarValue(Qt::Vertical, qRound(std::clamp(position, 0.0f, 1.0f) *
                                                   float(frame->scrollBarMaximum(Qt::Vertical))));
+}
+
+int WebTextView::widthForColumns(int columns) const
+{
+    const QWebSettings *settings = m_view->settings();
+    QFont font(settings->fontFamily(QWebSettings::StandardFont));
+    // The page's font sizes are in pixels.
+    font.setPixelSize(settings->fontSize(QWebSettings::DefaultFontSize));
+    const qreal text = QFontMetricsF(font).horizontalAdvance(QString(columns, QLatin1Char('M')));
+    const int scrollBar = m_view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_view);
+    return int(std::ceil(text)) + 2 * pageMargin + scrollBar;
 }
 
 int WebTextView::contentHeight() const

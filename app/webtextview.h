@@ -35,6 +35,8 @@ public:
     // Scrolls the text to the top of the index-th element that matches selector (a scene);
     // where the page has no such element, to position (0 to 1) of the scrollable range.
     void scrollToScene(int index, const QString &selector, float position);
+    // The width the view needs to show that many columns of its text without wrapping them.
+    int widthForColumns(int columns) const;
     // The height of the current frame's content in pixels.
     int contentHeight() const;
     // The page's title, as a script would change it.

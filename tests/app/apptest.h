@@ -8,6 +8,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPointer>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWebElement>
@@ -88,11 +90,20 @@ inline QByteArray sampleFile()
     return (ScreenplayAnalysis::sampleBreakStrings().join('\n') + '\n').toUtf8();
 }
 
-// A temporary working folder, made current, holding the sample break strings.
+// The window remembers its layout; tests keep it apart from the user's, one file per test program.
+inline const bool layoutInTestMode = [] {
+    QStandardPaths::setTestModeEnabled(true);
+    QCoreApplication::setOrganizationName(QStringLiteral("Plotloom"));
+    return true;
+}();
+
+// A temporary working folder, made current, holding the sample break strings. Windows start with
+// no remembered layout.
 class WorkingFolder : public QTemporaryDir {
 public:
     WorkingFolder()
     {
+        QSettings().clear();
         QDir::setCurrent(path());
         write("breakStrings.txt", sampleFile());
     }
@@ -116,13 +127,16 @@ inline QByteArray screenplay(const QByteArray &lines)
     return text;
 }
 
-// Builds and shows the window, closing the About dialog that start-up shows.
-template <class Window = TestWindow> std::unique_ptr<Window> makeWindow()
+// Builds and shows the window at the given size (none: the size it takes itself), closing the
+// About dialog that start-up shows.
+template <class Window = TestWindow>
+std::unique_ptr<Window> makeWindow(const QSize &size = QSize(1400, 900))
 {
     ModalAnswers answers;
     answers.then(ModalAnswers::accept);
     auto window = std::make_unique<Window>();
-    window->resize(1400, 900);
+    if (size.isValid())
+        window->resize(size);
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))
         qWarning("the main window was not exposed");

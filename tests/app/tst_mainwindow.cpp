@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "apptest.h"
 #include "datatable.h"
+#include "messagebar.h"
 #include "rope.h"
 #include "stdoutcapture.h"
 #include "viewharness.h"
@@ -233,7 +234,7 @@ void TestMainWindow::failedSaveIsShown_data()
     row("statistics over the screenplay", "play.txt", "file not found");
 }
 
-// The window names the file and the reason in a box that blocks neither it nor a batch run.
+// The window names the file and the reason in its message area.
 void TestMainWindow::failedSaveIsShown()
 {
     const auto [file, line] = DataTable<QString, QString>::fetch();
@@ -258,15 +259,15 @@ void TestMainWindow::failedSaveIsShown()
         window->ui.actionSave_Colors->trigger();
     }
     QVERIFY2(out.lines().contains(line), qPrintable(out.lines().join('|')));
-    auto *box = window->findChild<QMessageBox *>();
-    QVERIFY(box && box->isVisible() && !box->isModal());
+    const MessageBar *bar = window->messageBar();
+    QVERIFY(bar->isVisible());
     const QString named =
         folder.filePath(file) + (row == "no colours to save" ? " was left as it is: "
-                                 : file == "play.txt"      ? " cannot be written: it is the "
-                                                             "screenplay that is open"
-                                                           : " cannot be written: ");
-    QVERIFY2(box->text().startsWith(named) && box->text().size() > named.size(),
-             qPrintable(box->text()));
+                                 : file == "play.txt"        ? " cannot be written: it is the "
+                                                               "screenplay that is open"
+                                                             : " cannot be written: ");
+    QVERIFY2(bar->text().startsWith(named) && bar->text().size() > named.size(),
+             qPrintable(bar->text()));
     QCOMPARE(folder.read("colors.txt"), row == "colours" ? "<missing>" : "1 2 3\n");
     if (file == "play.txt")
         QVERIFY(folder.read("play.txt").startsWith(QByteArray(37, ' ') + "ANN"));
