@@ -395,7 +395,8 @@ void GraphWidget::renderRopes()
 
     if (ticked(drawNamesBox)) {
         for (size_t i = 0; i < ropes.size(); ++i)
-            ropes[i]->drawName(i % 2 == 0 ? -labelOffset : labelOffset, -rotation, false);
+            labels.add(*ropes[i], i % 2 == 0 ? -labelOffset : labelOffset, -rotation, false);
+        labels.draw();
     }
 }
 

@@ -4,6 +4,7 @@
 // GLEW has to come before QGLWidget and every other GL header.
 #include "glsl.h"
 
+#include "labelstrokes.h"
 #include "threadgraph.h"
 
 #include <QColor>
@@ -253,6 +254,8 @@ private:
     GLuint sphereList(float radius);
 
     Strands strands;
+    // The names of every rope, drawn at once after the strands.
+    LabelStrokes labels;
     // Sphere display lists by radius; a frame's spheres come in two sizes.
     std::map<float, GLuint> sphereLists;
 
