@@ -118,14 +118,25 @@ void GraphWidget::drawForceDirected()
     glRotatef(rotation, 0.0f, 1.0f, 0.0f);
 
     if (ticked(spheresBox) && glutInitialized()) {
-        for (const Node *node : nodes) {
-            if (node->activity <= 0.0f)
-                continue;
-            setColor(node->color);
-            glPushMatrix();
-            glTranslatef(node->position.x(), node->position.y(), node->position.z());
-            glCallList(sphereList(node->activity * sphereRadiusPerActivity));
-            glPopMatrix();
+        // Stamps show what the spheres' triangles would; a context that cannot draw them draws
+        // the triangles.
+        if (shaderManager && stamps.prepare(*shaderManager, rotation, sphereDetail)) {
+            for (const Node *node : nodes) {
+                if (node->activity > 0.0f)
+                    stamps.add(node->position, node->activity * sphereRadiusPerActivity,
+                               *node->color);
+            }
+            stamps.draw();
+        } else {
+            for (const Node *node : nodes) {
+                if (node->activity <= 0.0f)
+                    continue;
+                setColor(node->color);
+                glPushMatrix();
+                glTranslatef(node->position.x(), node->position.y(), node->position.z());
+                glCallList(sphereList(node->activity * sphereRadiusPerActivity));
+                glPopMatrix();
+            }
         }
     }
 

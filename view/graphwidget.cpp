@@ -122,8 +122,11 @@ GraphWidget::~GraphWidget()
     }
     for (const auto &[radius, list] : sphereLists)
         glDeleteLists(list, 1);
-    if (shaderProgram)
-        shaderManager->free(shaderProgram);
+    if (shaderManager) {
+        stamps.release(*shaderManager);
+        if (shaderProgram)
+            shaderManager->free(shaderProgram);
+    }
 }
 
 void GraphWidget::saveImageToFile(const QString &name)

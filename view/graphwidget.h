@@ -5,6 +5,7 @@
 #include "glsl.h"
 
 #include "labelstrokes.h"
+#include "spherestamps.h"
 #include "threadgraph.h"
 
 #include <QColor>
@@ -256,7 +257,9 @@ private:
     Strands strands;
     // The names of every rope, drawn at once after the strands.
     LabelStrokes labels;
-    // Sphere display lists by radius; a frame's spheres come in two sizes.
+    // The spheres of a frame, drawn at once where the context allows.
+    SphereStamps stamps;
+    // Sphere display lists by radius, where it does not; a frame's spheres come in two sizes.
     std::map<float, GLuint> sphereLists;
 
     // The inputs of the last frame drawn, its node positions (x and z, node by node) and whether
