@@ -111,6 +111,8 @@ private slots:
     void readingPosition();
     void wakes_data();
     void wakes();
+    void rest_data();
+    void rest();
     void likeGlut_data();
     void likeGlut();
 
@@ -154,6 +156,7 @@ void TestGraphWidget::init()
     w.textView = &m_text;
     w.selectedCharacter = -1;
     w.resize(400, 400);
+    QTRY_COMPARE(w.viewWidth, 400);
     w.drawMode = GraphWidget::ColorWeaving;
     w.rotation = w.targetRotation = w.rotationSpeed = 0;
     w.zoomDistance = -26;
@@ -447,7 +450,8 @@ void TestGraphWidget::wakes_data()
     row("springs", force, 1, [this] { m_springs.setChecked(true); });
     row("names", force, 1, [this] { m_names.setChecked(true); });
     row("flip", weaving, 1, [this] { m_flip.setChecked(true); });
-    row("move to plane", force, 2, [this] { m_plane.setChecked(true); });
+    // The pull works in depth, which the front view does not show.
+    row("move to plane", force, 1, [this] { m_plane.setChecked(true); });
     row("selection", force, 1, [w] { w->setCharacterFromSelection("ANNA"); });
     row("recolour", force, 1, [this] { m_model->list.characters.at(0)->color = Qt::darkGreen; });
     row("resize", weaving, 1, [w] { w->resize(360, 400); });
@@ -509,6 +513,42 @@ void TestGraphWidget::wakes()
     QVERIFY(settle(w));
     QCOMPARE(w.framesDrawn - woken > 5, drawing == 2);
     QVERIFY(w.imageFileName.isEmpty()); // a requested image has been taken
+}
+
+// The view rotation, the node moved (of a thread present at nodes 0 to 3, its name on node 5),
+// how far across the screen and in depth, in pixels, whether names show, and whether the view
+// then counts as moving.
+using RestRows = DataTable<float, int, float, float, bool, bool>;
+
+void TestGraphWidget::rest_data()
+{
+    RestRows::columns();
+    RestRows::row("across by 0.6 pixels", 0, 1, 0.6f, 0, false, true);
+    RestRows::row("across by 0.4 pixels", 0, 1, 0.4f, 0, false, false);
+    RestRows::row("in depth, seen from the front", 0, 1, 0, 5, false, false);
+    RestRows::row("in depth, seen from the side", 90, 1, 0, 0.6f, false, true);
+    RestRows::row("under the name, names hidden", 0, 5, 5, 0, false, false);
+    RestRows::row("under the name, names shown", 0, 5, 0.6f, 0, true, true);
+}
+
+// The view rests once nothing it draws moves by half a pixel or more on screen between frames.
+void TestGraphWidget::rest()
+{
+    const auto [rotation, node, across, deep, names, moving] = RestRows::fetch();
+    showModel({"ANNA"}, "0 0.03 ANNA | 0.03 1");
+    GraphWidget &w = *m_view->widget;
+    // 25 pixels a unit across, 15 up.
+    w.resize(500, 300);
+    QTRY_COMPARE(w.viewWidth, 500);
+    w.changeDrawMode(GraphWidget::ForceDirected);
+    w.rotation = w.targetRotation = rotation;
+    m_names.setChecked(names);
+    // A lone thread on its start circle feels no force.
+    m_view->frame(2);
+    QVERIFY(!w.needsFrame());
+    w.nodes[size_t(node)]->position += QVector3D(across, 0, deep) / 25;
+    w.paintGL();
+    QCOMPARE(w.needsFrame(), moving);
 }
 
 // Spheres drawn as stamps and names laid out on the processor, against GLUT drawing the same
