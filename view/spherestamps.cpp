@@ -34,6 +34,11 @@ constexpr float stampExtent = 1.02f;
 // outline of a sphere of 16 by 16 has from 16 to 44 corners, whatever the rotation.
 constexpr int maxOutline = 96;
 constexpr float radiansPerDegree = 3.14159265358979f / 180.0f;
+// A texel names the edges of the outline whose line passes within this many texels of its
+// centre, looking this many texels beyond the edge's ends; the corner of a texel lies 0.71 texels
+// from its centre.
+constexpr float nearEdge = 1.5f;
+constexpr int edgeMargin = 2;
 
 const char *const vertexSource = "varying vec2 place;\n"
                                  "void main(void)\n"
@@ -46,9 +51,10 @@ const char *const vertexSource = "varying vec2 place;\n"
 // Outside the outline nothing is drawn; inside, the colour is the one GL gives the triangle the
 // map names at this point: its corners' colours, each clamped, weighted by where the point lies
 // in it. A point just outside its triangle, in a texel the triangle only touches, takes the
-// colour of the nearest point inside.
+// colour of the nearest point inside. The map also names the few edges of the outline that pass
+// near a texel, the only ones a point there can lie beyond; -1 stands for more than three.
 const char *const fragmentSource =
-    "uniform sampler2D triangles;\n"
+    "uniform sampler2D cells;\n"
     "uniform sampler2D corners;\n"
     "uniform float cornerCount;\n"
     "uniform vec3 outline[96];\n"
@@ -58,18 +64,29 @@ const char *const fragmentSource =
     "{\n"
     "    return texture2D(corners, vec2((index + 0.5) / cornerCount, 0.5));\n"
     "}\n"
+    "bool beyond(float edge)\n"
+    "{\n"
+    "    if (edge < 0.5)\n"
+    "        return false;\n"
+    "    vec3 h = outline[int(edge) - 1];\n"
+    "    return dot(h.xy, place) + h.z < 0.0;\n"
+    "}\n"
     "void main(void)\n"
     "{\n"
-    "    for (int i = 0; i < outlineSize; ++i) {\n"
-    "        if (dot(outline[i].xy, place) + outline[i].z < 0.0)\n"
-    "            discard;\n"
-    "    }\n"
-    "    float triangle = texture2D(triangles, place * 0.5 + 0.5).r;\n"
-    "    if (triangle < 0.5)\n"
+    "    vec4 cell = texture2D(cells, place * 0.5 + 0.5);\n"
+    "    if (cell.r < 0.5)\n"
     "        discard;\n"
-    "    vec4 a = corner(3.0 * triangle - 3.0);\n"
-    "    vec4 b = corner(3.0 * triangle - 2.0);\n"
-    "    vec4 c = corner(3.0 * triangle - 1.0);\n"
+    "    if (cell.g < 0.0) {\n"
+    "        for (int i = 0; i < outlineSize; ++i) {\n"
+    "            if (dot(outline[i].xy, place) + outline[i].z < 0.0)\n"
+    "                discard;\n"
+    "        }\n"
+    "    } else if (beyond(cell.g) || beyond(cell.b) || beyond(cell.a)) {\n"
+    "        discard;\n"
+    "    }\n"
+    "    vec4 a = corner(3.0 * cell.r - 3.0);\n"
+    "    vec4 b = corner(3.0 * cell.r - 2.0);\n"
+    "    vec4 c = corner(3.0 * cell.r - 1.0);\n"
     "    float area = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);\n"
     "    float wb = ((place.x - a.x) * (c.y - a.y) - (place.y - a.y) * (c.x - a.x)) / area;\n"
     "    float wc = ((b.x - a.x) * (place.y - a.y) - (b.y - a.y) * (place.x - a.x)) / area;\n"
@@ -127,8 +144,7 @@ bool SphereStamps::prepare(shadekit::glShaderManager &manager, float rotation, i
     if (m_unsupported || !glutInitialized())
         return false;
     if (!m_program) {
-        const bool floatTextures =
-            GLEW_VERSION_3_0 || (GLEW_ARB_texture_float && GLEW_ARB_texture_rg);
+        const bool floatTextures = GLEW_VERSION_3_0 || GLEW_ARB_texture_float;
         if (floatTextures && GLEW_VERSION_2_0)
             m_program = manager.loadfromMemory(vertexSource, fragmentSource);
         if (!m_program) {
@@ -215,55 +231,96 @@ bool SphereStamps::capture(float rotation, int detail)
     }
 
     // Every triangle, in the order drawn, claims the texels whose centres it covers.
-    std::vector<GLfloat> map(size_t(mapSize) * mapSize, 0.0f);
+    std::vector<std::array<GLfloat, 4>> cells(size_t(mapSize) * mapSize, {0.0f, 0.0f, 0.0f, 0.0f});
     const float texel = 2.0f / float(mapSize);
     const auto texelOf = [texel](float x) {
         return std::clamp(int(std::floor((x + 1.0f) / texel)), 0, mapSize - 1);
     };
+    const auto centreOf = [texel](int i) { return -1.0f + (float(i) + 0.5f) * texel; };
+    const auto cell = [&cells](int row, int column) -> std::array<GLfloat, 4> & {
+        return cells[size_t(row) * mapSize + size_t(column)];
+    };
     const int triangles = int(corners.size() / 12);
     for (int t = 0; t < triangles; ++t) {
         const GLfloat *c = &corners[size_t(12 * t)];
-        const Point a{c[0], c[1]};
-        const Point b{c[4], c[5]};
-        const Point d{c[8], c[9]};
-        const float orientation = cross(a, b, d) > 0.0f ? 1.0f : -1.0f;
-        const int left = texelOf(std::min({a.x, b.x, d.x}));
-        const int right = texelOf(std::max({a.x, b.x, d.x}));
-        const int bottom = texelOf(std::min({a.y, b.y, d.y}));
-        const int top = texelOf(std::max({a.y, b.y, d.y}));
+        const std::array<Point, 3> p{Point{c[0], c[1]}, Point{c[4], c[5]}, Point{c[8], c[9]}};
+        const float orientation = cross(p[0], p[1], p[2]) > 0.0f ? 1.0f : -1.0f;
+        const int bottom = texelOf(std::min({p[0].y, p[1].y, p[2].y}));
+        const int top = texelOf(std::max({p[0].y, p[1].y, p[2].y}));
+        const int left = texelOf(std::min({p[0].x, p[1].x, p[2].x}));
+        const int right = texelOf(std::max({p[0].x, p[1].x, p[2].x}));
         for (int row = bottom; row <= top; ++row) {
-            for (int column = left; column <= right; ++column) {
-                const Point q{-1.0f + (float(column) + 0.5f) * texel,
-                              -1.0f + (float(row) + 0.5f) * texel};
-                if (orientation * cross(a, b, q) >= 0.0f && orientation * cross(b, d, q) >= 0.0f &&
-                    orientation * cross(d, a, q) >= 0.0f)
-                    map[size_t(row) * mapSize + size_t(column)] = float(t + 1);
+            // Along a row each edge keeps the centres on one side of a crossing point.
+            const float y = centreOf(row);
+            float from = -2.0f;
+            float to = 2.0f;
+            for (size_t k = 0; k < 3; ++k) {
+                const Point &a = p[k];
+                const Point &b = p[(k + 1) % 3];
+                const float level = orientation * (b.x - a.x) * (y - a.y);
+                const float slope = orientation * (b.y - a.y);
+                if (slope > 0.0f)
+                    to = std::min(to, a.x + level / slope);
+                else if (slope < 0.0f)
+                    from = std::max(from, a.x + level / slope);
+                else if (level < 0.0f)
+                    to = from - 1.0f;
+            }
+            const int first = std::max(left, int(std::ceil((from + 1.0f) / texel - 0.5f)));
+            const int last = std::min(right, int(std::floor((to + 1.0f) / texel - 0.5f)));
+            for (int column = first; column <= last; ++column)
+                cell(row, column)[0] = float(t + 1);
+        }
+    }
+    // Every edge of the outline is named in the texels near its line along it: a texel it does
+    // not name lies wholly on its inner side.
+    for (size_t e = 0; e < outline.size(); ++e) {
+        const Point &a = outline[e];
+        const Point &b = outline[(e + 1) % outline.size()];
+        const GLfloat *h = &m_outline[3 * e];
+        const float reach = nearEdge * texel * std::hypot(h[0], h[1]);
+        for (int row = std::max(0, texelOf(std::min(a.y, b.y)) - edgeMargin);
+             row <= std::min(mapSize - 1, texelOf(std::max(a.y, b.y)) + edgeMargin); ++row) {
+            for (int column = std::max(0, texelOf(std::min(a.x, b.x)) - edgeMargin);
+                 column <= std::min(mapSize - 1, texelOf(std::max(a.x, b.x)) + edgeMargin);
+                 ++column) {
+                if (std::fabs(h[0] * centreOf(column) + h[1] * centreOf(row) + h[2]) > reach)
+                    continue;
+                std::array<GLfloat, 4> &named = cell(row, column);
+                if (named[1] < 0.0f)
+                    continue; // already more than three
+                const auto free = std::find(named.begin() + 1, named.end(), 0.0f);
+                if (free == named.end())
+                    named[1] = -1.0f;
+                else
+                    *free = float(e + 1);
             }
         }
     }
     // Texels on the outline whose centres lie just outside it, or on a seam that rounding left
     // to neither side, take a neighbour's triangle.
-    std::vector<GLfloat> grown = map;
+    std::vector<std::array<GLfloat, 4>> grown = cells;
     for (int row = 0; row < mapSize; ++row) {
         for (int column = 0; column < mapSize; ++column) {
-            GLfloat &cell = grown[size_t(row) * mapSize + size_t(column)];
-            for (int dy = -1; dy <= 1 && cell == 0.0f; ++dy) {
-                for (int dx = -1; dx <= 1 && cell == 0.0f; ++dx) {
+            GLfloat &claimed = grown[size_t(row) * mapSize + size_t(column)][0];
+            for (int dy = -1; dy <= 1 && claimed == 0.0f; ++dy) {
+                for (int dx = -1; dx <= 1 && claimed == 0.0f; ++dx) {
                     const int r = row + dy;
                     const int k = column + dx;
                     if (r >= 0 && r < mapSize && k >= 0 && k < mapSize)
-                        cell = map[size_t(r) * mapSize + size_t(k)];
+                        claimed = cell(r, k)[0];
                 }
             }
         }
     }
 
-    if (!m_triangleMap) {
-        glGenTextures(1, &m_triangleMap);
+    if (!m_cells) {
+        glGenTextures(1, &m_cells);
         glGenTextures(1, &m_corners);
     }
-    glBindTexture(GL_TEXTURE_2D, m_triangleMap);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_R32F, mapSize, mapSize, 0, GL_RED, GL_FLOAT, grown.data());
+    glBindTexture(GL_TEXTURE_2D, m_cells);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, mapSize, mapSize, 0, GL_RGBA, GL_FLOAT,
+                 grown.data());
     setNearest();
     m_cornerCount = int(corners.size() / 4);
     glBindTexture(GL_TEXTURE_2D, m_corners);
@@ -300,8 +357,8 @@ void SphereStamps::draw()
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, m_corners);
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, m_triangleMap);
-    m_program->setUniform1i("triangles", 0);
+    glBindTexture(GL_TEXTURE_2D, m_cells);
+    m_program->setUniform1i("cells", 0);
     m_program->setUniform1i("corners", 1);
     m_program->setUniform1f("cornerCount", float(m_cornerCount));
     m_program->setUniform3fv("outline", GLsizei(m_outline.size() / 3), m_outline.data());
@@ -331,11 +388,11 @@ void SphereStamps::draw()
 
 void SphereStamps::release(shadekit::glShaderManager &manager)
 {
-    for (const GLuint texture : {m_triangleMap, m_corners}) {
+    for (const GLuint texture : {m_cells, m_corners}) {
         if (texture)
             glDeleteTextures(1, &texture);
     }
-    m_triangleMap = m_corners = 0;
+    m_cells = m_corners = 0;
     m_captured = false;
     if (m_program)
         manager.free(m_program);

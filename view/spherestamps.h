@@ -45,7 +45,7 @@ private:
     int m_detail = 0;
     // The last triangle drawn at every texel of the square around the outline, 0 for none, and
     // every triangle's corners: x and y in sphere radii from the centre, and the light.
-    GLuint m_triangleMap = 0;
+    GLuint m_cells = 0;
     GLuint m_corners = 0;
     int m_cornerCount = 0;
     // The outline as half-planes a x + b y + c >= 0.
