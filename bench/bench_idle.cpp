@@ -3,11 +3,12 @@
 // with a screenplay open. Prints both as a share of one core. Needs an X display with GL: run it
 // under xvfb-run with Mesa's software renderer.
 //
-//   bench_idle [--wait SECONDS] [--measure SECONDS] [SCREENPLAY]
+//   bench_idle [--wait SECONDS] [--measure SECONDS] [--size WxH] [SCREENPLAY]
 //
 // The empty window is measured after a short pause, the screenplay after it has been open and
 // untouched for --wait seconds (default 30); each measurement lasts --measure seconds (default
-// 10). The time counts every thread of the process, the GL driver's included.
+// 10). --size sets the window's size (default: its own). The time counts every thread of the
+// process, the GL driver's included.
 #include "glutsupport.h"
 #include "graphwidget.h"
 #include "plotloom.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QSize>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -67,6 +69,13 @@ Idle measureIdle(const GraphWidget &view, int seconds)
     return {(processSeconds() - cpu) / (wallSeconds() - wall), view.framesDrawn - frames};
 }
 
+// "1600x1000" as a size; an invalid size for anything else.
+QSize windowSize(const QString &text)
+{
+    const QStringList sides = text.split(QLatin1Char('x'));
+    return sides.size() == 2 ? QSize(sides[0].toInt(), sides[1].toInt()) : QSize();
+}
+
 void report(const char *what, const Idle &idle)
 {
     std::printf("%s: %.1f%% of one core, %llu frames drawn\n", what, 100.0 * idle.share,
@@ -82,6 +91,7 @@ int main(int argc, char **argv)
     ensureGlutInitialized();
     int waitSeconds = defaultWaitSeconds;
     int measureSeconds = defaultMeasureSeconds;
+    QSize size;
     QString screenplay = QStringLiteral(PLOTLOOM_CORPUS "/his-girl-friday-1940.txt");
     const QStringList arguments = QApplication::arguments();
     for (int i = 1; i < arguments.size(); ++i) {
@@ -89,6 +99,8 @@ int main(int argc, char **argv)
             waitSeconds = arguments[++i].toInt();
         else if (arguments[i] == QLatin1String("--measure") && i + 1 < arguments.size())
             measureSeconds = arguments[++i].toInt();
+        else if (arguments[i] == QLatin1String("--size") && i + 1 < arguments.size())
+            size = windowSize(arguments[++i]);
         else
             screenplay = QFileInfo(arguments[i]).absoluteFilePath();
     }
@@ -114,6 +126,8 @@ int main(int argc, char **argv)
     closer.start(20);
     Plotloom window;
     closer.stop();
+    if (size.isValid())
+        window.resize(size);
     window.show();
 
     const GraphWidget &view = *window.ui.ThreadView;

@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -22,6 +23,8 @@ constexpr float markerDepth = 1.0f;
 constexpr float viewHalfDepth = 10.0f;
 // Each mention lifts a line by this much on top of the scene's length.
 constexpr float climbPerMention = 0.0001f;
+// The chart goes to the renderer in about this many parts.
+constexpr int chartParts = 8;
 
 bool ticked(const QAbstractButton *box)
 {
@@ -66,6 +69,7 @@ void GraphWidget::drawActivityGraph()
         const QVector<Character *> &characters = characterList->characters;
         const QVector<TimeIndex *> &scenes = characterList->timeIndices;
         std::vector<float> reached(size_t(characters.size()), 0.0f);
+        const int scenesPerPart = std::max(1, int(scenes.size()) / chartParts);
         for (int k = 0; k < scenes.size(); ++k) {
             const TimeIndex *scene = scenes.at(k);
             const float y1 = (0.5f - scene->start) * length;
@@ -112,6 +116,10 @@ void GraphWidget::drawActivityGraph()
 
                 reached[size_t(j)] = next;
             }
+            // Handed to the renderer in parts, the chart is filled by a renderer with threads of
+            // its own while this thread sets up the next part.
+            if ((k + 1) % scenesPerPart == 0)
+                glFlush();
         }
     }
 

@@ -36,6 +36,8 @@ constexpr float shownSpringActivity = 0.75f;
 constexpr float springLineWidth = 2.0f;
 
 constexpr int strandCount = 2000;
+// The strands go to the renderer in this many parts.
+constexpr size_t strandParts = 5;
 // The strands turn by this rounded 2 pi; pictures depend on it.
 constexpr float strandTurn = 6.283f;
 // rand() is uniform in [0, 2^31) with glibc.
@@ -107,25 +109,38 @@ void GraphWidget::drawForceDirected()
     glDepthFunc(GL_LEQUAL);
     glEnable(GL_COLOR_MATERIAL);
 
-    stepLayout();
-
+    // The bands do not depend on the layout: handed to the renderer before the step, they are
+    // filled while it runs, where the renderer has threads of its own.
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
     if (characterList)
         drawSceneBands();
+    glFlush();
+    stepLayout();
 
     glEnable(GL_LIGHTING);
     glRotatef(rotation, 0.0f, 1.0f, 0.0f);
 
     if (ticked(spheresBox) && glutInitialized()) {
-        for (const Node *node : nodes) {
-            if (node->activity <= 0.0f)
-                continue;
-            setColor(node->color);
-            glPushMatrix();
-            glTranslatef(node->position.x(), node->position.y(), node->position.z());
-            glCallList(sphereList(node->activity * sphereRadiusPerActivity));
-            glPopMatrix();
+        // Stamps show what the spheres' triangles would; a context that cannot draw them draws
+        // the triangles.
+        if (shaderManager && stamps.prepare(*shaderManager, rotation, sphereDetail)) {
+            for (const Node *node : nodes) {
+                if (node->activity > 0.0f)
+                    stamps.add(node->position, node->activity * sphereRadiusPerActivity,
+                               *node->color);
+            }
+            stamps.draw();
+        } else {
+            for (const Node *node : nodes) {
+                if (node->activity <= 0.0f)
+                    continue;
+                setColor(node->color);
+                glPushMatrix();
+                glTranslatef(node->position.x(), node->position.y(), node->position.z());
+                glCallList(sphereList(node->activity * sphereRadiusPerActivity));
+                glPopMatrix();
+            }
         }
     }
 
@@ -168,6 +183,7 @@ void GraphWidget::drawConvergence()
     glDisable(GL_LIGHTING);
     if (characterList)
         drawSceneBands();
+    glFlush();
     glPopMatrix();
 
     glEnable(GL_LIGHTING);
@@ -384,9 +400,17 @@ void GraphWidget::renderRopes()
         glBindBuffer(GL_ARRAY_BUFFER, 0);
         glEnableClientState(GL_COLOR_ARRAY);
         glEnableClientState(GL_VERTEX_ARRAY);
-        // Every strip stays a primitive of its own, as separate draws would make it.
-        glMultiDrawArrays(GL_LINE_STRIP, strands.starts.data(), strands.lengths.data(),
-                          GLsizei(strands.starts.size()));
+        // Every strip stays a primitive of its own, as separate draws would make it. The strips
+        // go out in parts, each handed over at once, so that a renderer with threads of its own
+        // fills one part while this thread sets up the next.
+        const size_t strips = strands.starts.size();
+        for (size_t part = 0; part < strandParts; ++part) {
+            const size_t first = strips * part / strandParts;
+            const size_t last = strips * (part + 1) / strandParts;
+            glMultiDrawArrays(GL_LINE_STRIP, strands.starts.data() + first,
+                              strands.lengths.data() + first, GLsizei(last - first));
+            glFlush();
+        }
         glDisableClientState(GL_VERTEX_ARRAY);
         glDisableClientState(GL_COLOR_ARRAY);
     }
@@ -395,7 +419,8 @@ void GraphWidget::renderRopes()
 
     if (ticked(drawNamesBox)) {
         for (size_t i = 0; i < ropes.size(); ++i)
-            ropes[i]->drawName(i % 2 == 0 ? -labelOffset : labelOffset, -rotation, false);
+            labels.add(*ropes[i], i % 2 == 0 ? -labelOffset : labelOffset, -rotation, false);
+        labels.draw();
     }
 }
 

@@ -6,6 +6,7 @@
 #include "glutsupport.h"
 #include "multisampling.h"
 #include "node.h"
+#include "rope.h"
 #include "textviewstate.h"
 #include "weavingsources.h"
 
@@ -53,8 +54,10 @@ constexpr double farPlane = 5000.0;
 constexpr float viewHalfWidth = 10.0f;
 constexpr float viewHalfDepth = 10.0f;
 
-// The layout is at rest once a step moves no node by more than this many pixels on screen.
-constexpr float restMotion = 0.25f;
+// The layout is at rest once a step moves nothing drawn by as much as this many pixels on screen:
+// less than the eye can follow.
+constexpr float restMotion = 0.5f;
+constexpr float radiansPerDegree = 3.14159265358979f / 180.0f;
 
 // The check boxes as FrameInputs::boxes holds them.
 unsigned tickedBits(std::initializer_list<const QAbstractButton *> boxes)
@@ -122,8 +125,11 @@ GraphWidget::~GraphWidget()
     }
     for (const auto &[radius, list] : sphereLists)
         glDeleteLists(list, 1);
-    if (shaderProgram)
-        shaderManager->free(shaderProgram);
+    if (shaderManager) {
+        stamps.release(*shaderManager);
+        if (shaderProgram)
+            shaderManager->free(shaderProgram);
+    }
 }
 
 void GraphWidget::saveImageToFile(const QString &name)
@@ -206,26 +212,47 @@ GraphWidget::FrameInputs GraphWidget::currentInputs() const
 
 void GraphWidget::trackMotion()
 {
-    // Nodes move in x and z, which a rotation about the time axis mixes into the screen's x;
-    // the convergence mode scales x by its zoom.
+    // The view shows x after turning x and z about the time axis, at viewWidth / 20 pixels a
+    // unit (times the zoom in the convergence mode); depth alone never shows. Only what is drawn
+    // counts: the threads within their spans and, while names show, the nodes the words sit on,
+    // whose labels lie a little further out in x.
     float pixelsPerUnit = float(viewWidth) / (2.0f * viewHalfWidth);
     if (drawMode == ConvergenceGraph)
-        pixelsPerUnit *= std::max(1.0f, zoomScale());
+        pixelsPerUnit *= zoomScale();
+    const float across = pixelsPerUnit * std::cos(rotation * radiansPerDegree);
+    const float deep = pixelsPerUnit * std::sin(rotation * radiansPerDegree);
     // A graph built, cleared or reset since the last frame starts to move afresh.
     const bool sameGraph =
         drawnInputs.generation == generation && drawnPositions.size() == 2 * nodes.size();
     drawnPositions.resize(2 * nodes.size());
+    const auto shift = [&](size_t i, float spread) {
+        const float dx = nodes[i]->position.x() - drawnPositions[2 * i];
+        const float dz = nodes[i]->position.z() - drawnPositions[2 * i + 1];
+        return std::fabs(spread * across * dx + deep * dz);
+    };
     float largest = 0.0f;
-    for (size_t i = 0; i < nodes.size(); ++i) {
-        const float x = nodes[i]->position.x();
-        const float z = nodes[i]->position.z();
-        const float dx = x - drawnPositions[2 * i];
-        const float dz = z - drawnPositions[2 * i + 1];
-        largest = std::max(largest, dx * dx + dz * dz);
-        drawnPositions[2 * i] = x;
-        drawnPositions[2 * i + 1] = z;
+    if (sameGraph) {
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            if (nodes[i]->activity > 0.0f)
+                largest = std::max(largest, shift(i, 1.0f));
+        }
+        if (drawNamesBox && drawNamesBox->isChecked()) {
+            // Node s of rope j is node s * N + j of the graph.
+            const size_t ropeCount = ropes.size();
+            for (size_t j = 0; j < ropeCount; ++j) {
+                for (const auto &[word, at] : LabelStrokes::places(*ropes[j], false)) {
+                    const size_t i = size_t(at) * ropeCount + j;
+                    if (i < nodes.size() && nodes[i] == ropes[j]->nodes[size_t(at)])
+                        largest = std::max(largest, shift(i, LabelStrokes::spread));
+                }
+            }
+        }
     }
-    layoutMoving = !sameGraph || std::sqrt(largest) * pixelsPerUnit > restMotion;
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        drawnPositions[2 * i] = nodes[i]->position.x();
+        drawnPositions[2 * i + 1] = nodes[i]->position.z();
+    }
+    layoutMoving = !sameGraph || largest >= restMotion;
 }
 
 void GraphWidget::paintGL()

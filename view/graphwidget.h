@@ -4,6 +4,8 @@
 // GLEW has to come before QGLWidget and every other GL header.
 #include "glsl.h"
 
+#include "labelstrokes.h"
+#include "spherestamps.h"
 #include "storylinelayout.h"
 #include "threadgraph.h"
 
@@ -299,7 +301,11 @@ private:
     GLuint sphereList(float radius);
 
     Strands strands;
-    // Sphere display lists by radius; a frame's spheres come in two sizes.
+    // The names of every rope, drawn at once after the strands.
+    LabelStrokes labels;
+    // The spheres of a frame, drawn at once where the context allows.
+    SphereStamps stamps;
+    // Sphere display lists by radius, where it does not; a frame's spheres come in two sizes.
     std::map<float, GLuint> sphereLists;
 
     // The inputs of the last frame drawn, its node positions (x and z, node by node) and whether

@@ -6,6 +6,7 @@
 #include "rope.h"
 #include "spring.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <utility>
@@ -210,25 +211,29 @@ void ThreadGraph::simulate(float dt)
         b->force -= f;
     }
 
-    // Each time step is repelled twice: once as a block of nodes, once across the ropes.
-    if (n > 0) {
-        for (size_t start = 0; start < nodes.size(); start += n) {
-            const auto first = nodes.begin() + std::ptrdiff_t(start);
-            const auto last = start + n < nodes.size() ? first + std::ptrdiff_t(n) : nodes.end();
-            applyRepelForces(std::vector<Node *>(first, last));
+    // Each time step is repelled twice: once as a block of nodes, once across the ropes. Where the
+    // graph is as init builds it, the group across the ropes is the block again, and nothing
+    // moves in between: each block is repelled twice at once.
+    if (ropesFollowBlocks()) {
+        for (size_t start = 0; start < nodes.size(); start += n)
+            repel(&nodes[start], n, 2);
+    } else {
+        if (n > 0) {
+            for (size_t start = 0; start < nodes.size(); start += n)
+                repel(&nodes[start], std::min(n, nodes.size() - start), 1);
         }
-    }
-    if (ropes.empty())
-        return;
-    const size_t steps = ropes.front()->nodes.size();
-    std::vector<Node *> group;
-    for (size_t k = 0; k < steps; ++k) {
-        group.clear();
-        for (Rope *rope : ropes) {
-            if (k < rope->nodes.size())
-                group.push_back(rope->nodes[k]);
+        if (ropes.empty())
+            return;
+        const size_t steps = ropes.front()->nodes.size();
+        std::vector<Node *> group;
+        for (size_t k = 0; k < steps; ++k) {
+            group.clear();
+            for (Rope *rope : ropes) {
+                if (k < rope->nodes.size())
+                    group.push_back(rope->nodes[k]);
+            }
+            repel(group.data(), group.size(), 1);
         }
-        applyRepelForces(group);
     }
 
     if (centerStrength != 0.0f) {
@@ -264,6 +269,29 @@ void ThreadGraph::simulate(float dt)
 
 void ThreadGraph::applyRepelForces(std::vector<Node *> group)
 {
+    repel(group.data(), group.size(), 1);
+}
+
+bool ThreadGraph::ropesFollowBlocks() const
+{
+    const size_t n = characterList ? size_t(characterList->characters.size()) : 0;
+    if (n == 0 || ropes.size() != n || nodes.size() % n != 0)
+        return false;
+    const size_t steps = nodes.size() / n;
+    for (size_t j = 0; j < n; ++j) {
+        const std::vector<Node *> &thread = ropes[j]->nodes;
+        if (thread.size() != steps)
+            return false;
+        for (size_t k = 0; k < steps; ++k) {
+            if (thread[k] != nodes[k * n + j])
+                return false;
+        }
+    }
+    return true;
+}
+
+void ThreadGraph::repel(Node *const *group, size_t count, int passes)
+{
     // Keeps the force finite when two nodes coincide.
     constexpr double repelSoftening = 0.0001;
 
@@ -273,9 +301,10 @@ void ThreadGraph::applyRepelForces(std::vector<Node *> group)
     // The pairs run over flat copies of the positions and forces: the nodes lie scattered on the
     // heap, and this loop is most of a simulation step. The arithmetic and its order are those of
     // the vector expressions, so the result is the same to the bit. The repulsion lies in the
-    // plane, so the y force is left as it is.
-    const size_t count = group.size();
+    // plane, so the y force is left as it is. A second pass adds the forces of the first again,
+    // pair by pair in the same order, as a second call with the same positions would.
     thread_local std::vector<float> scratch;
+    thread_local std::vector<float> pairs;
     scratch.resize(5 * count);
     float *const px = scratch.data();
     float *const py = px + count;
@@ -289,7 +318,13 @@ void ThreadGraph::applyRepelForces(std::vector<Node *> group)
         fx[i] = group[i]->force.x();
         fz[i] = group[i]->force.z();
     }
+    // Node i's force gains the pairs (i, j) in the order of j; node j's loses one at a time. The
+    // sums run in locals, which j, never equal to i, cannot touch.
+    pairs.resize(passes > 1 ? 2 * count * count : 0);
+    float *pair = pairs.data();
     for (size_t i = 0; i < count; ++i) {
+        float ax = fx[i];
+        float az = fz[i];
         for (size_t j = 1; j < count; ++j) {
             if (j == i)
                 continue;
@@ -300,10 +335,34 @@ void ThreadGraph::applyRepelForces(std::vector<Node *> group)
             const float s = float(double(repelStrength) / (double(lengthSquared) + repelSoftening));
             const float sx = s * dx;
             const float sz = s * dz;
-            fx[i] += sx;
-            fz[i] += sz;
+            ax += sx;
+            az += sz;
             fx[j] -= sx;
             fz[j] -= sz;
+            if (passes > 1) {
+                *pair++ = sx;
+                *pair++ = sz;
+            }
+        }
+        fx[i] = ax;
+        fz[i] = az;
+    }
+    for (int pass = 1; pass < passes; ++pass) {
+        pair = pairs.data();
+        for (size_t i = 0; i < count; ++i) {
+            float ax = fx[i];
+            float az = fz[i];
+            for (size_t j = 1; j < count; ++j) {
+                if (j == i)
+                    continue;
+                ax += pair[0];
+                az += pair[1];
+                fx[j] -= pair[0];
+                fz[j] -= pair[1];
+                pair += 2;
+            }
+            fx[i] = ax;
+            fz[i] = az;
         }
     }
     for (size_t i = 0; i < count; ++i) {

@@ -69,4 +69,11 @@ public:
     float dragCoefficient = 99.9f;
     // Whether the step pulls the nodes toward the plane z = 0 ("Move To Plane").
     bool moveToPlane = false;
+
+private:
+    // Whether node k of every rope is node k * N + j of the graph, in rope order, as init builds
+    // it: the groups across the ropes are then the blocks of one time step.
+    bool ropesFollowBlocks() const;
+    // Adds the repulsion of count nodes to their forces, passes times over.
+    void repel(Node *const *group, size_t count, int passes);
 };

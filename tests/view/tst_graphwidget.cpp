@@ -4,12 +4,16 @@
 // Pixels are sampled inside shapes, away from edges, since software GL draws no antialiased
 // pixels to rely on.
 #include "datatable.h"
+#include "labelstrokes.h"
 #include "modelbuilder.h"
 #include "node.h"
 #include "rope.h"
+#include "spherestamps.h"
 #include "testfiles.h"
 #include "textviewstate.h"
 #include "viewharness.h"
+
+#include <GL/freeglut.h>
 
 #include <QCheckBox>
 #include <QImageReader>
@@ -17,6 +21,7 @@
 
 #include <cmath>
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -112,6 +117,10 @@ private slots:
     void picking();
     void wakes_data();
     void wakes();
+    void rest_data();
+    void rest();
+    void likeGlut_data();
+    void likeGlut();
 
 private:
     // Shows a model whose characters have ANNA's colour but for BOB. With one or two characters
@@ -153,6 +162,7 @@ void TestGraphWidget::init()
     w.textView = &m_text;
     w.selectedCharacter = -1;
     w.resize(400, 400);
+    QTRY_COMPARE(w.viewWidth, 400);
     w.drawMode = GraphWidget::ColorWeaving;
     w.rotation = w.targetRotation = w.rotationSpeed = 0;
     w.zoomDistance = -26;
@@ -504,7 +514,8 @@ void TestGraphWidget::wakes_data()
     row("springs", force, 1, [this] { m_springs.setChecked(true); });
     row("names", force, 1, [this] { m_names.setChecked(true); });
     row("flip", weaving, 1, [this] { m_flip.setChecked(true); });
-    row("move to plane", force, 2, [this] { m_plane.setChecked(true); });
+    // The pull works in depth, which the front view does not show.
+    row("move to plane", force, 1, [this] { m_plane.setChecked(true); });
     row("selection", force, 1, [w] { w->setCharacterFromSelection("ANNA"); });
     row("recolour", force, 1, [this] { m_model->list.characters.at(0)->color = Qt::darkGreen; });
     row("resize", weaving, 1, [w] { w->resize(360, 400); });
@@ -566,6 +577,141 @@ void TestGraphWidget::wakes()
     QVERIFY(settle(w));
     QCOMPARE(w.framesDrawn - woken > 5, drawing == 2);
     QVERIFY(w.imageFileName.isEmpty()); // a requested image has been taken
+}
+
+// The view rotation, the node moved (of a thread present at nodes 0 to 3, its name on node 5),
+// how far across the screen and in depth, in pixels, whether names show, and whether the view
+// then counts as moving.
+using RestRows = DataTable<float, int, float, float, bool, bool>;
+
+void TestGraphWidget::rest_data()
+{
+    RestRows::columns();
+    RestRows::row("across by 0.6 pixels", 0, 1, 0.6f, 0, false, true);
+    RestRows::row("across by 0.4 pixels", 0, 1, 0.4f, 0, false, false);
+    RestRows::row("in depth, seen from the front", 0, 1, 0, 5, false, false);
+    RestRows::row("in depth, seen from the side", 90, 1, 0, 0.6f, false, true);
+    RestRows::row("under the name, names hidden", 0, 5, 5, 0, false, false);
+    RestRows::row("under the name, names shown", 0, 5, 0.6f, 0, true, true);
+}
+
+// The view rests once nothing it draws moves by half a pixel or more on screen between frames.
+void TestGraphWidget::rest()
+{
+    const auto [rotation, node, across, deep, names, moving] = RestRows::fetch();
+    showModel({"ANNA"}, "0 0.03 ANNA | 0.03 1");
+    GraphWidget &w = *m_view->widget;
+    // 25 pixels a unit across, 15 up.
+    w.resize(500, 300);
+    QTRY_COMPARE(w.viewWidth, 500);
+    w.changeDrawMode(GraphWidget::ForceDirected);
+    w.rotation = w.targetRotation = rotation;
+    m_names.setChecked(names);
+    // A lone thread on its start circle feels no force.
+    m_view->frame(2);
+    QVERIFY(!w.needsFrame());
+    w.nodes[size_t(node)]->position += QVector3D(across, 0, deep) / 25;
+    w.paintGL();
+    QCOMPARE(w.needsFrame(), moving);
+}
+
+// Spheres drawn as stamps and names laid out on the processor, against GLUT drawing the same
+// spheres and glyphs itself, under the projection and light of the 3-D modes. The spheres
+// overlap, later over earlier; one is bright enough for GL to clamp its light.
+void TestGraphWidget::likeGlut_data()
+{
+    QTest::addColumn<float>("rotation");
+    QTest::newRow("front") << 0.0f;
+    QTest::newRow("turned") << 57.0f;
+    QTest::newRow("side") << 90.0f;
+    QTest::newRow("behind") << 180.0f;
+}
+
+void TestGraphWidget::likeGlut()
+{
+    QFETCH(float, rotation);
+    GraphWidget &w = *m_view->widget;
+    const std::vector<std::tuple<QVector3D, float, QColor>> spheres{
+        {{-5, 4, 0}, 4.0f, QColor(250, 240, 40)},
+        {{0, 3, 1}, 3.0f, bob},
+        {{2, 2, -1}, 1.2f, anna},
+        {{6, 6, 0}, 0.4f, bob},
+    };
+    ModelBuilder named({"AB CD"});
+    named.list.characters.at(0)->color = anna;
+    Node node;
+    node.position = QVector3D(1, -5, 0.5f);
+    node.activity = 1.0f;
+    Rope rope;
+    rope.nodes = {&node};
+    rope.character = named.list.characters.at(0);
+    const auto draw = [&](bool glut) {
+        w.makeCurrent();
+        glClearColor(0.9f, 0.9f, 0.9f, 0);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(-10, 10, -10, 10, -10, 10);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glEnable(GL_LIGHTING);
+        glEnable(GL_LIGHT0);
+        glEnable(GL_COLOR_MATERIAL);
+        glDisable(GL_DEPTH_TEST);
+        glRotatef(rotation, 0, 1, 0);
+        SphereStamps stamps;
+        if (!glut && !stamps.prepare(*w.shaderManager, rotation, 16))
+            return QImage();
+        for (const auto &[centre, radius, color] : spheres) {
+            if (glut) {
+                glColor3f(color.redF(), color.greenF(), color.blueF());
+                glPushMatrix();
+                glTranslatef(centre.x(), centre.y(), centre.z());
+                glutSolidSphere(radius, 16, 16);
+                glPopMatrix();
+            } else {
+                stamps.add(centre, radius, color);
+            }
+        }
+        stamps.draw();
+        stamps.release(*w.shaderManager);
+        // Both words of the name stack up on the rope's only node, shadow first.
+        if (glut) {
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+            glLineWidth(2);
+            glDisable(GL_LIGHTING);
+            for (const float shadow : {0.03f, 0.0f}) {
+                glColor4f(shadow ? 0 : anna.redF(), shadow ? 0 : anna.greenF(),
+                          shadow ? 0 : anna.blueF(), shadow ? 0.5f : 1);
+                for (const char *word : {"AB", "CD"}) {
+                    glPushMatrix();
+                    glScalef(1.05f, 1.05f, 1);
+                    glTranslatef(1 + 0.5f - shadow, -5 - shadow, 0.5f);
+                    glRotatef(-rotation, 0, 1, 0);
+                    glScalef(0.952381f, 0.952381f, 1);
+                    glScalef(0.003f, 0.003f, 1);
+                    for (const char *c = word; *c; ++c)
+                        glutStrokeCharacter(GLUT_STROKE_MONO_ROMAN, *c);
+                    glPopMatrix();
+                }
+            }
+        } else {
+            LabelStrokes labels;
+            labels.add(rope, 0.5f, -rotation, false);
+            labels.draw();
+        }
+        return readBackBuffer(&w);
+    };
+    const QImage expected = draw(true);
+    const QImage stamped = draw(false);
+    QVERIFY(!stamped.isNull());
+    int differing = 0;
+    for (int y = 0; y < expected.height(); ++y) {
+        for (int x = 0; x < expected.width(); ++x)
+            differing += near(expected.pixelColor(x, y), stamped.pixelColor(x, y), 2) ? 0 : 1;
+    }
+    QVERIFY2(differing < 40, qPrintable(QString::number(differing)));
 }
 
 QTEST_MAIN(TestGraphWidget)
