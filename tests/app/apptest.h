@@ -138,7 +138,7 @@ std::unique_ptr<Window> makeWindow(const QSize &size = QSize(1400, 900))
     if (size.isValid())
         window->resize(size);
     window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
+    if (!QTest::qWaitForWindowExposed(window.get(), 30000))
         qWarning("the main window was not exposed");
     return window;
 }

@@ -293,7 +293,7 @@ void TestMainWindow::shortcutsFromAnywhere()
                                                         screenplay("37 ANN|25 Hi.|37 BOB|25 Yo.") +
                                                         "</pre></body>"));
     window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QVERIFY(QTest::qWaitForWindowActive(window.get(), 30000));
     auto *target = window->findChild<QWidget *>(focus);
     QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(20, 20)); // as the user starts reading
     QTRY_VERIFY(target->hasFocus());

@@ -83,7 +83,7 @@ void TestWebTextView::staysOnScreenplay()
     WebTextView text(&view);
     view.resize(800, 600);
     view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(QTest::qWaitForWindowExposed(&view, 30000));
     QSignalSpy loads(&view, &QWebView::loadStarted);
     QSignalSpy loaded(&view, &QWebView::loadFinished);
     text.setHtml(analysis.markup);

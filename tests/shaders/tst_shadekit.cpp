@@ -32,7 +32,7 @@ private:
 void TestShadekit::initTestCase()
 {
     m_widget.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&m_widget));
+    QVERIFY(QTest::qWaitForWindowExposed(&m_widget, 30000));
     m_widget.makeCurrent();
     StdoutCapture out;
     const bool initialised = InitOpenGLExtensions();

@@ -69,15 +69,19 @@ void dragMouse(GraphWidget &w, Qt::MouseButton button, int dx, int dy)
     }
 }
 
-// Ticks the view until a tick draws nothing; false when it still draws after many ticks.
+// Ticks the view until it needs no frame; false when it still does after many ticks. Qt skips
+// the frame of a tick while the window is not mapped, as it may briefly not be on a loaded
+// display; such a frame is drawn directly.
 bool settle(GraphWidget &w)
 {
     constexpr int maxTicks = 3000;
     for (int i = 0; i < maxTicks; ++i) {
+        if (!w.needsFrame())
+            return true;
         const auto before = w.framesDrawn;
         w.tick();
         if (w.framesDrawn == before)
-            return true;
+            w.paintGL();
     }
     return false;
 }

@@ -49,7 +49,7 @@ public:
     bool ready()
     {
         const QSize device = widget->size() * widget->devicePixelRatioF();
-        return QTest::qWaitForWindowExposed(widget.get()) &&
+        return QTest::qWaitForWindowExposed(widget.get(), 30000) &&
                QSize(widget->viewWidth, widget->viewHeight) == device;
     }
 
