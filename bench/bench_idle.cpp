@@ -138,7 +138,8 @@ int main(int argc, char **argv)
     // Notes when the view draws its last frame before the measurement.
     const double opened = wallSeconds();
     double lastFrame = opened;
-    unsigned long long frames = view.framesDrawn;
+    const unsigned long long before = view.framesDrawn;
+    unsigned long long frames = before;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         if (view.framesDrawn != frames) {
@@ -149,8 +150,8 @@ int main(int argc, char **argv)
     watch.start(50);
     idle(waitSeconds);
     watch.stop();
-    std::printf("view %d x %d; its last frame %.1f s after opening\n", view.width(), view.height(),
-                lastFrame - opened);
+    std::printf("view %d x %d; its last frame %.1f s after opening, the %llu-th\n", view.width(),
+                view.height(), lastFrame - opened, frames - before);
     const QByteArray what = QFileInfo(screenplay).fileName().toUtf8() + " open, untouched for " +
                             QByteArray::number(waitSeconds) + " s";
     report(what.constData(), measureIdle(view, measureSeconds));
