@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Times the way from the file dialog's answer to the styled text and the first frame of the
 // thread view, for a 10,000-line screenplay in the main window at 1400 x 900, as text and as a
-// PDF. Needs an X display with GL: run it under xvfb-run with Mesa's software renderer.
+// PDF, and for a PDF named by PLOTLOOM_BENCH_PDF. Needs an X display with GL: run it under xvfb-run with Mesa's software renderer.
 #include "glutsupport.h"
 #include "graphwidget.h"
 #include "plotloom.h"
@@ -80,6 +80,19 @@ void BM_OpenPdfToFirstFrame(benchmark::State &state)
     openToFirstFrame(state, pdf);
 }
 BENCHMARK(BM_OpenPdfToFirstFrame)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// A PDF that another program printed, named by PLOTLOOM_BENCH_PDF (bench/pdfspeed prints one).
+void BM_OpenPrintedPdfToFirstFrame(benchmark::State &state)
+{
+    mainWindow();
+    const QString pdf = qEnvironmentVariable("PLOTLOOM_BENCH_PDF");
+    if (pdf.isEmpty()) {
+        state.SkipWithError("PLOTLOOM_BENCH_PDF names no PDF");
+        return;
+    }
+    openToFirstFrame(state, QFileInfo(pdf).absoluteFilePath());
+}
+BENCHMARK(BM_OpenPrintedPdfToFirstFrame)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 
