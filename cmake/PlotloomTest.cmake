@@ -2,10 +2,12 @@
 # One helper registers every test executable with CTest.
 #
 #   plotloom_add_test(<name> SOURCES <files...> [LIBRARIES <targets...>] [DISPLAY | BOTH_PLATFORMS]
-#                     [TIMEOUT <s>])
+#                     [KEYBOARD_FOCUS] [TIMEOUT <s>])
 #
 # DISPLAY marks tests that need an X display with OpenGL (they run on the xcb platform, under
 # the virtual X server the test command starts); all others run on the offscreen platform.
+# KEYBOARD_FOCUS runs a display test alone: the tests share one X server, and a window another
+# test shows takes the keyboard focus from the window this one activated.
 # BOTH_PLATFORMS runs the test on the offscreen platform and again, as <name>_xcb, on xcb, for
 # behaviour that must not depend on the platform.
 # Every test runs in the C.UTF-8 locale with its own runtime folder, so results do not depend
@@ -35,7 +37,7 @@ function(plotloom_register_test name executable platform timeout)
 endfunction()
 
 function(plotloom_add_test name)
-    cmake_parse_arguments(T "DISPLAY;BOTH_PLATFORMS" "TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
+    cmake_parse_arguments(T "DISPLAY;BOTH_PLATFORMS;KEYBOARD_FOCUS" "TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 120)
     endif()
@@ -56,5 +58,8 @@ function(plotloom_add_test name)
     endif()
     if(T_BOTH_PLATFORMS)
         plotloom_register_test(${name}_xcb ${name} xcb ${T_TIMEOUT})
+    endif()
+    if(T_KEYBOARD_FOCUS)
+        set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
     endif()
 endfunction()
