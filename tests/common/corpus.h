@@ -4,11 +4,13 @@
 #include <QDir>
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 
-// The folder of real screenplays beside the repository, and the files in it.
+// The folder of real screenplays, from PLOTLOOM_CORPUS (CTest sets it from the CMake cache), so
+// that the same binaries run with the corpus present or absent.
 inline QString corpusDir()
 {
-    return QStringLiteral(PLOTLOOM_CORPUS);
+    return qEnvironmentVariable("PLOTLOOM_CORPUS");
 }
 
 inline QString corpusFile(const QString &name)
@@ -26,9 +28,12 @@ inline QStringList corpusScreenplays()
     return files;
 }
 
-// Skips the calling test when the corpus is not beside the repository.
+// Skips the calling test function (or, from a _data function, all its rows) when the corpus is
+// missing, saying where it was looked for.
 #define REQUIRE_CORPUS()                                                                           \
     do {                                                                                           \
-        if (!QDir(corpusDir()).exists())                                                           \
-            QSKIP("the screenplay corpus is not available");                                       \
+        if (corpusDir().isEmpty() || !QDir(corpusDir()).exists())                                  \
+            QSKIP(qPrintable(QStringLiteral("the screenplay corpus is not at \"%1\": set "         \
+                                            "PLOTLOOM_CORPUS to the folder of real screenplays")   \
+                                 .arg(corpusDir())));                                              \
     } while (false)
