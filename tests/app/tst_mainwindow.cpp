@@ -111,10 +111,9 @@ void TestMainWindow::menuEntriesReachOperations()
 {
     const auto [shortcut, dialogTitle] = DataTable<QString, QString>::fetch();
     const QString action = QTest::currentDataTag();
-    REQUIRE_CORPUS();
     WorkingFolder folder;
     auto window = makeWindow();
-    openInWindow(*window, corpusFile(QStringLiteral("trelby-sample-excerpt.txt")));
+    openInWindow(*window, QStringLiteral(PLOTLOOM_TEST_DATA "/exports/two-rooms.txt"));
     window->ui.listWidget_BreakString->item(0)->setSelected(true);
     QFile::remove("breakStrings.txt");
     const QStringList lines = window->analysis.lines;
