@@ -201,6 +201,8 @@ void TestExports::headings_data()
     row("em dash with blanks", "EXT. PIER \u2014 DAWN", "EXT|PIER|DAWN");
     row("hyphen without blanks", "INT. HOUSE-NIGHT", "INT|HOUSE|NIGHT");
     row("hyphen within the time", "EXT. FIELD - PRE-DAWN", "EXT|FIELD|PRE-DAWN");
+    const QString longestTime = "DAYS" + QString(" DAY").repeated(15); // 64 characters
+    row("a time of the longest length", "INT. HALL - " + longestTime, "INT|HALL|" + longestTime);
 }
 
 void TestExports::headings()
@@ -217,6 +219,7 @@ void TestExports::cells_data()
     const auto row = &DataTable<QString, QString>::row;
     row("a negative number", "-1", "-1");
     row("a number with an exponent", "-1e-05", "-1e-05");
+    row("a number without a leading digit", "-.5", "-.5");
     row("a sum", "+1+2", "'+1+2");
     row("a minus and a word", "-x", "'-x");
     row("a minus and a blank", "- NIGHT", "- NIGHT");
@@ -246,7 +249,8 @@ void TestExports::namesInStatistics_data()
     row("a comma", "WALTER, JR.", "\"WALTER, JR. \"", "\"WALTER, JR. ;\"", false);
     row("a double quote", "\"I", "\"\"\"I \"", "\"\"\"I ;\"", false);
     row("a formula", "@SUM(A1)", "'@SUM(A1) ", "'@SUM(A1) ;", false);
-    row("Latin-1", "\xC3\x89MILE", "\xC9MILE ", "\xC9MILE ;", false);
+    row("Latin-1 to its last letter", "\xC3\x89MIL\xC3\xBF", "\xC9MIL\xFF ", "\xC9MIL\xFF ;",
+        false);
     row("undecodable bytes",
         "\xEF\xBF\xBD"
         "A",
