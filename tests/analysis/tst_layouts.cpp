@@ -407,6 +407,10 @@ void TestLayouts::printedAsFountain_data()
     for (const char *file :
          {"harbour-a4.pdf", "harbour-a4-turned.pdf", "harbour-letter-centred.pdf"})
         PrintRows::row(file, harbour, QStringLiteral(PLOTLOOM_TEST_DATA "/pdf/") + file);
+    if (!hasCorpus()) {
+        PrintRows::row("the screenplay corpus", corpusDir(), "");
+        return;
+    }
     const QString barrier15 = corpusFile("barrier15-the-phoenix-child-2021.fountain");
     const QString cyberBob = corpusFile("cyber-bob-ep1-traffic-control-dogs.fountain");
     PrintRows::row("barrier15, A4, centred cues, title page, turned", barrier15,

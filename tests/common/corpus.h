@@ -13,6 +13,13 @@ inline QString corpusDir()
     return qEnvironmentVariable("PLOTLOOM_CORPUS");
 }
 
+// Whether the corpus is there. A _data function adds its corpus rows only then, and otherwise one
+// row that skips, so that the reason is given once.
+inline bool hasCorpus()
+{
+    return !corpusDir().isEmpty() && QDir(corpusDir()).exists();
+}
+
 inline QString corpusFile(const QString &name)
 {
     return corpusDir() + QLatin1Char('/') + name;
@@ -32,7 +39,7 @@ inline QStringList corpusScreenplays()
 // missing, saying where it was looked for.
 #define REQUIRE_CORPUS()                                                                           \
     do {                                                                                           \
-        if (corpusDir().isEmpty() || !QDir(corpusDir()).exists())                                  \
+        if (!hasCorpus())                                                                          \
             QSKIP(qPrintable(QStringLiteral("the screenplay corpus is not at \"%1\": set "         \
                                             "PLOTLOOM_CORPUS to the folder of real screenplays")   \
                                  .arg(corpusDir())));                                              \

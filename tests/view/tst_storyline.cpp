@@ -90,6 +90,10 @@ void TestStoryline::layout_data()
     LayoutRows::row("no scenes", "A B / ", 0, 0, 0);
     LayoutRows::row("generated 100 x 30", "generated 100 30 1", -1, -1, -1);
     LayoutRows::row("generated 60 x 40", "generated 60 40 2", -1, -1, -1);
+    if (!hasCorpus()) {
+        LayoutRows::row("the screenplay corpus", "corpus", -1, -1, -1);
+        return;
+    }
     for (const char *name :
          {"his-girl-friday-1940.txt", "barrier15-the-phoenix-child-2021.fountain",
           "meet-john-doe-1941.txt", "cyber-bob-ep1-traffic-control-dogs.fountain"})
