@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "analysistest.h"
 #include "asuser.h"
-#include "corpus.h"
 #include "csvrecord.h"
 #include "datatable.h"
 #include "sceneheading.h"
@@ -54,7 +53,6 @@ private slots:
     void cells();
     void namesInStatistics_data();
     void namesInStatistics();
-    void breakdownOfBarrier15();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -278,29 +276,6 @@ void TestExports::namesInStatistics()
                                  "SceneNumber,Type,NumCharacters,Start,Stop,Length,NumLines,"
                                  "startPage,endPage,Characters,\n0,START,1,0,1,1,4,0,0," +
                                  sceneCell + ",\n");
-}
-
-// barrier15's breakdown has a row per heading line after the opening scene's, holding that
-// heading taken apart, and INT or EXT exactly where the heading says so. No field of this file
-// holds a comma.
-void TestExports::breakdownOfBarrier15()
-{
-    REQUIRE_CORPUS();
-    ScreenplayAnalysis a;
-    openAndParse(a, corpusFile("barrier15-the-phoenix-child-2021.fountain"));
-    const QStringList rows = QString::fromUtf8(a.sceneBreakdown()).split("\r\n");
-    QCOMPARE(rows.size(), a.headingLines.size() + 3);
-    QCOMPARE(rows.at(1).split(',').value(4), QString());
-    QCOMPARE(rows.last(), QString());
-    for (int k = 0; k < a.headingLines.size(); ++k) {
-        const QStringList row = rows.at(k + 2).split(',');
-        QCOMPARE(row.size(), 11);
-        QCOMPARE(row.at(4), a.lines.at(a.headingLines.at(k)).trimmed());
-        const QString prefix = row.at(4).left(3);
-        QCOMPARE(row.at(5), prefix == "INT" || prefix == "EXT" ? prefix : QString());
-        const SceneHeading h = SceneHeading::parse(row.at(4));
-        QCOMPARE(row.mid(5, 3), (QStringList{h.setting, h.location, h.timeOfDay}));
-    }
 }
 
 QTEST_GUILESS_MAIN(TestExports)
