@@ -183,14 +183,15 @@ void TestMainWindow::openRealScreenplay()
     QVERIFY(window->ui.pushButton_Reparse->isHidden());
 }
 
-// All settings go from config.txt through the dialog back to config.txt; Cancel keeps them. A file
-// without the seventh setting reads as before and is written with it. NumberSteps is offered only
-// up to the 1000 steps a parse uses. Every control of the dialog is whole.
+// All settings go from config.txt through the dialog back to config.txt, also a value past a spin
+// box's own range of 0 to 99; Cancel keeps them. A file without the seventh setting reads as
+// before and is written with it. NumberSteps is offered only up to the 1000 steps a parse uses.
+// Every control of the dialog is whole.
 void TestMainWindow::optionsRoundTrip()
 {
     WorkingFolder folder;
     const QByteArray config("Find the Characters in the Text False\nlooseMatch True\n"
-                            "CaseSensitivity True\nMinCharacterSpaces 20\n"
+                            "CaseSensitivity True\nMinCharacterSpaces 120\n"
                             "MinNumberOfCharacterInstances 3\nNumberSteps 40\n");
     folder.write("config.txt", config);
     auto window = makeWindow();
