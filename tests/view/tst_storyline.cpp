@@ -84,6 +84,9 @@ void TestStoryline::layout_data()
                     "A B C D / 0 .1 A B | .1 .2 C D | .2 .3 A C | .3 .4 B D"
                     " | .4 .5 A D | .5 1 B C",
                     -1, 1, -1);
+    // Of an even number of present lines, the greedy order centres on the upper middle one.
+    LayoutRows::row("even block", "A B C D / 0 .25 B C D | .25 .5 B D | .5 .75 A B C | .75 1 D", 2,
+                    -1, -1);
     LayoutRows::row("one scene", "A B / 0 1 A B", 0, 0, 0);
     // Nobody in a scene, a character never present, counts shorter than the characters.
     LayoutRows::row("sparse", "A B C D / 0 .2 | .2 .4 A B | .4 .6 | .6 1 A", 0, 0, -1);
