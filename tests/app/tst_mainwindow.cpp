@@ -308,10 +308,9 @@ void TestMainWindow::shortcutsFromAnywhere()
 // At 1280 x 800 every control is whole, on every tab.
 void TestMainWindow::controlsWhole()
 {
-    REQUIRE_CORPUS();
     WorkingFolder folder;
     auto window = makeWindow();
-    openInWindow(*window, corpusFile(QStringLiteral("his-girl-friday-1940.txt")));
+    openInWindow(*window, QStringLiteral(PLOTLOOM_TEST_DATA "/exports/two-rooms.txt"));
     window->resize(1280, 800);
     QTRY_COMPARE(window->size(), QSize(1280, 800));
     QStringList cut;
