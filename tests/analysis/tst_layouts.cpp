@@ -331,8 +331,9 @@ void TestLayouts::pdf_data()
         "15 EXT. DOCK - NIGHT\n\n37 CAPTAIN LE GUIN   (V.O.)\n25 Yes,  sir.",
         "15 [1]\n15h EXT. DOCK - NIGHT\n\n37c CAPTAIN LE GUIN   (V.O.)\n25 Yes,  sir.",
         {"CAPTAIN LE GUIN"}, "words");
-    row("no cue anywhere", "15 INT. A\n\n15 Nothing is said.",
-        "15 [1]\n15h INT. A\n\n15 Nothing is said.");
+    // As many lines at the margin as at the transitions: the margin is the leftmost.
+    row("no cue anywhere", "15 INT. A\n\n15 Nothing is said.\n\n55 CUT TO:\n\n55 FADE OUT.",
+        "15 [1]\n15h INT. A\n\n15 Nothing is said.\n\n55 CUT TO:\n\n55 FADE OUT.");
     // A running footer goes, also on the last line but one.
     QString footed, read;
     for (const QString page :
