@@ -40,7 +40,8 @@ inline QStringList corpusScreenplays()
 #define REQUIRE_CORPUS()                                                                           \
     do {                                                                                           \
         if (!hasCorpus())                                                                          \
-            QSKIP(qPrintable(QStringLiteral("the screenplay corpus is not at \"%1\": set "         \
-                                            "PLOTLOOM_CORPUS to the folder of real screenplays")   \
+            QSKIP(qPrintable(QStringLiteral("the screenplay corpus is not at \"%1\": configure "   \
+                                            "with PLOTLOOM_CORPUS_DIR, or run the test with "      \
+                                            "PLOTLOOM_CORPUS, set to its folder")                  \
                                  .arg(corpusDir())));                                              \
     } while (false)
