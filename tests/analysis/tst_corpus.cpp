@@ -20,6 +20,7 @@ const QString hisGirlFriday = QStringLiteral("his-girl-friday-1940.txt");
 class TestCorpus : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void wholePipeline_data();
     void wholePipeline();
@@ -30,9 +31,14 @@ private:
     QTemporaryDir m_dir;
 };
 
-void TestCorpus::init()
+// Every test here reads the corpus, so without it the whole case is skipped, once.
+void TestCorpus::initTestCase()
 {
     REQUIRE_CORPUS();
+}
+
+void TestCorpus::init()
+{
     QDir::setCurrent(m_dir.path());
 }
 

@@ -63,7 +63,7 @@ void TestDiscovery::match_data()
     matchRow("case-insensitive keeps text form", "JOHN", "", "Hi John", 1, Strict, "John");
     matchRow("case-sensitive refuses", "JOHN", "", "Hi John", 1, CaseSensitive, "");
     // A partial name match counts only the unbroken run of name words from the index on.
-    matchRow("partial leading run", "MRS SMITH", "", "MRS JONES", 0, Strict, "MRS");
+    matchRow("partial leading run", "MRS ANN SMITH", "", "MRS JO SMITH", 0, Strict, "MRS");
     matchRow("partial at line end", "MRS SMITH", "", "hi MRS", 1, Strict, "MRS");
     matchRow("later word only is refused", "MRS SMITH", "", "THE SMITH", 0, Strict, "");
     matchRow("strict refuses colon", "JOHN", "", "JOHN: hi", 0, Strict, "");
@@ -218,10 +218,10 @@ void TestDiscovery::markup_data()
     markupRow("page marks", "", {"INT"}, "[12] [x] [] [3\nINT HALL [13]",
               "START 0-0.5 p12,0,0|INT 0.5-1 p0,13",
               "[12] [x] [] [3 <br>|<span class='breakString'>INT HALL </span>[13] <br>");
-    // Two breaks between lines give a scene of no length; breaks at 0 and past the last line
-    // open none.
+    // Two breaks up to a line, the second at its very position, give a scene of no length;
+    // breaks at 0 and past the last line open none.
     markupRow("user breaks", "", {}, "\n\nx\n", "START 0-0.5|USER_SET 0.5-0.5|USER_SET 0.5-1",
-              " <br> <br>||x <br> <br>", {0.3f, 0.4f, 0.9f, 0.0f});
+              " <br> <br>||x <br> <br>", {0.3f, 0.5f, 0.9f, 0.0f});
     // Blanks are words too: a name or a break string may start with an empty word.
     markupRow("name starting with a blank", " JOHN", {}, "  JOHN", "START 0-1 2",
               "<span class='JOHN'> </span><span class='JOHN'> JOHN </span><br>");

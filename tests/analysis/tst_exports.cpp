@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "analysistest.h"
 #include "asuser.h"
-#include "corpus.h"
 #include "csvrecord.h"
 #include "datatable.h"
 #include "sceneheading.h"
@@ -54,7 +53,6 @@ private slots:
     void cells();
     void namesInStatistics_data();
     void namesInStatistics();
-    void breakdownOfBarrier15();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -201,6 +199,8 @@ void TestExports::headings_data()
     row("em dash with blanks", "EXT. PIER \u2014 DAWN", "EXT|PIER|DAWN");
     row("hyphen without blanks", "INT. HOUSE-NIGHT", "INT|HOUSE|NIGHT");
     row("hyphen within the time", "EXT. FIELD - PRE-DAWN", "EXT|FIELD|PRE-DAWN");
+    const QString longestTime = "DAYS" + QString(" DAY").repeated(15); // 64 characters
+    row("a time of the longest length", "INT. HALL - " + longestTime, "INT|HALL|" + longestTime);
 }
 
 void TestExports::headings()
@@ -217,6 +217,7 @@ void TestExports::cells_data()
     const auto row = &DataTable<QString, QString>::row;
     row("a negative number", "-1", "-1");
     row("a number with an exponent", "-1e-05", "-1e-05");
+    row("a number without a leading digit", "-.5", "-.5");
     row("a sum", "+1+2", "'+1+2");
     row("a minus and a word", "-x", "'-x");
     row("a minus and a blank", "- NIGHT", "- NIGHT");
@@ -246,7 +247,8 @@ void TestExports::namesInStatistics_data()
     row("a comma", "WALTER, JR.", "\"WALTER, JR. \"", "\"WALTER, JR. ;\"", false);
     row("a double quote", "\"I", "\"\"\"I \"", "\"\"\"I ;\"", false);
     row("a formula", "@SUM(A1)", "'@SUM(A1) ", "'@SUM(A1) ;", false);
-    row("Latin-1", "\xC3\x89MILE", "\xC9MILE ", "\xC9MILE ;", false);
+    row("Latin-1 to its last letter", "\xC3\x89MIL\xC3\xBF", "\xC9MIL\xFF ", "\xC9MIL\xFF ;",
+        false);
     row("undecodable bytes",
         "\xEF\xBF\xBD"
         "A",
@@ -274,29 +276,6 @@ void TestExports::namesInStatistics()
                                  "SceneNumber,Type,NumCharacters,Start,Stop,Length,NumLines,"
                                  "startPage,endPage,Characters,\n0,START,1,0,1,1,4,0,0," +
                                  sceneCell + ",\n");
-}
-
-// barrier15's breakdown has a row per heading line after the opening scene's, holding that
-// heading taken apart, and INT or EXT exactly where the heading says so. No field of this file
-// holds a comma.
-void TestExports::breakdownOfBarrier15()
-{
-    REQUIRE_CORPUS();
-    ScreenplayAnalysis a;
-    openAndParse(a, corpusFile("barrier15-the-phoenix-child-2021.fountain"));
-    const QStringList rows = QString::fromUtf8(a.sceneBreakdown()).split("\r\n");
-    QCOMPARE(rows.size(), a.headingLines.size() + 3);
-    QCOMPARE(rows.at(1).split(',').value(4), QString());
-    QCOMPARE(rows.last(), QString());
-    for (int k = 0; k < a.headingLines.size(); ++k) {
-        const QStringList row = rows.at(k + 2).split(',');
-        QCOMPARE(row.size(), 11);
-        QCOMPARE(row.at(4), a.lines.at(a.headingLines.at(k)).trimmed());
-        const QString prefix = row.at(4).left(3);
-        QCOMPARE(row.at(5), prefix == "INT" || prefix == "EXT" ? prefix : QString());
-        const SceneHeading h = SceneHeading::parse(row.at(4));
-        QCOMPARE(row.mid(5, 3), (QStringList{h.setting, h.location, h.timeOfDay}));
-    }
 }
 
 QTEST_GUILESS_MAIN(TestExports)

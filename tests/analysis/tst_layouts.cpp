@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "analysistest.h"
+#include "corpus.h"
 #include "datatable.h"
 #include "finaldraft.h"
 #include "fountain.h"
 #include "pdflayout.h"
 #include "pdftext.h"
-#include "corpus.h"
 #include "typewriterpdf.h"
 
 #include <QTemporaryDir>
@@ -90,13 +90,16 @@ void TestLayouts::fountain_data()
 {
     Rows::columns();
     row("nothing", "", "");
-    // A heading is followed by action, not by dialogue; its scene number is dropped. A period
-    // forces one only before a letter or digit: "...", ".  Again" and a lone "." are action.
+    // A heading is followed by action, not by dialogue; its scene number is dropped, an empty
+    // one kept. A period forces one only before a letter or digit: "...", ".  Again" and a lone
+    // "." are action.
     row("scene headings",
-        QChar(0xFEFF) + QStringLiteral("EXT. SOMEWHERE - DAY\nSun.\n\nINT./EXT. CAR #12A#\n\n"
-                                       ".IMAGINED OCEAN\n...and then.\n\n.  Again we see.\n\n"
-                                       ".7TH FLOOR\n\n."),
-        "15h EXT. SOMEWHERE - DAY\n15 Sun.\n\n15h INT./EXT. CAR\n\n15h IMAGINED OCEAN\n"
+        QChar(0xFEFF) +
+            QStringLiteral("EXT. SOMEWHERE - DAY\nSun.\n\nINT./EXT. CAR #12A#\n\nEXT. ROOF ##\n\n"
+                           ".IMAGINED OCEAN\n...and then.\n\n.  Again we see.\n\n"
+                           ".7TH FLOOR\n\n."),
+        "15h EXT. SOMEWHERE - DAY\n15 Sun.\n\n15h INT./EXT. CAR\n\n15h EXT. ROOF ##\n\n15h "
+        "IMAGINED OCEAN\n"
         "15 ...and then.\n\n15 .  Again we see.\n\n15h 7TH FLOOR\n\n15 .");
     // The speaker is the cue without extensions, "@" and "^", in the case written; a cue that
     // opens no dialogue is none.
@@ -118,7 +121,7 @@ void TestLayouts::fountain_data()
         "\n15 TITLE CARD\n15 Robots work.\n\n15 BOOM\n\n15 Bob\n15 Hello.\n\n15 He admires\n"
         "15 A CUTE DOG\n15 and a cat.\n\n15 BOSS, 40 (or any age), an ageless,\n15 faceless cloud");
     row("transitions, centred text, sections and synopses, page breaks",
-        "# ACT ONE\n\n## Part\n= Bob meets Ann.\n\nCUT TO:\n\n> Burn to white.\n\n===\n\n"
+        "# ACT ONE\n\n## Part\n= Bob meets Ann.\n==\n\nCUT TO:\n\n> Burn to white.\n\n===\n\n"
         "> THE END <\n>*x*<\n=====\nThree.",
         "\n\n55 CUT TO:\n\n55 Burn to white.\n\n15 [2]\n\n41 THE END\n44 x\n15 [3]\n15 Three.");
     row("title page",
@@ -164,8 +167,9 @@ void TestLayouts::castAndScenes_data()
         "BOB:2|SUE:1|START:2,1");
     row("one speaker, forced in mixed case", "@McCLANE\nYippee.", "McCLANE:1|START:1");
     // Typographic apostrophes and quotes fold, so one person is one character.
-    row("quotes in cue names", QString::fromUtf8("O\u2019NEIL\nHi.\n\nO'NEIL\nHo.\n\n"
-                                                  "\u201CDOC\u201D\nNo."),
+    row("quotes in cue names",
+        QString::fromUtf8("O\u2019NEIL\nHi.\n\nO'NEIL\nHo.\n\n"
+                          "\u201CDOC\u201D\nNo."),
         "O'NEIL:2|\"DOC\":1|START:2,1");
     // ANNA (V.O.) is ANNA: she is present wherever her name is, whichever cue names her.
     row("extensions name the same speaker",
@@ -327,8 +331,21 @@ void TestLayouts::pdf_data()
         "15 EXT. DOCK - NIGHT\n\n37 CAPTAIN LE GUIN   (V.O.)\n25 Yes,  sir.",
         "15 [1]\n15h EXT. DOCK - NIGHT\n\n37c CAPTAIN LE GUIN   (V.O.)\n25 Yes,  sir.",
         {"CAPTAIN LE GUIN"}, "words");
-    row("no cue anywhere", "15 INT. A\n\n15 Nothing is said.",
-        "15 [1]\n15h INT. A\n\n15 Nothing is said.");
+    // As many lines at the margin as at the transitions: the margin is the leftmost.
+    row("no cue anywhere", "15 INT. A\n\n15 Nothing is said.\n\n55 CUT TO:\n\n55 FADE OUT.",
+        "15 [1]\n15h INT. A\n\n15 Nothing is said.\n\n55 CUT TO:\n\n55 FADE OUT.");
+    // A running footer goes, also on the last line but one.
+    QString footed, read;
+    for (const QString page :
+         {"Rain.|The rain falls on the long quay tonight.|Gulls cry.|A ship waits in the dark.",
+          "Wind.|A storm moves in over the grey harbour wall.|Doors bang.|Lights go out.",
+          "Dawn.|Bells ring out from the church on the hill.|Boats return.|It is over."}) {
+        const QString text = "15 " + page.split('|').join("\n15 ");
+        footed +=
+            text + "\n\n15 Studio draft\n72 " + QString::number(footed.count('\f') + 1) + ".\f";
+        read += "15 [" + QString::number(read.count('[') + 1) + "]\n" + text + '\n';
+    }
+    row("a running footer over the page number", footed.chopped(1), read.chopped(1));
     // Capitals are a cue only in the cue columns and over a speech; a heading stands at the
     // action margin after an empty line and starts with a break string.
     row("capitals and break strings that open nothing",
@@ -361,8 +378,8 @@ void TestLayouts::pdf()
 // margins that "shift" from page to page, scene numbers on the "left", "right" or "none",
 // "plain" (no CONTINUED), a running "header", dual dialogue "stacked", pages turned ("rot90")
 // or their text "drawn" turned, a "proportional" face, "words" drawn one by one, "bold"
-// headings or headings "spaced" by two empty lines, a "title" page, and "short" pages of 14 lines, so that speeches and scenes break
-// often; or a PDF file printed beforehand.
+// headings or headings "spaced" by two empty lines, a "title" page, and "short" pages of 14 lines,
+// so that speeches and scenes break often; or a PDF file printed beforehand.
 using PrintRows = DataTable<QString, QString>;
 
 void TestLayouts::printedAsFountain_data()
@@ -388,8 +405,13 @@ void TestLayouts::printedAsFountain_data()
     row("proportional face", "proportional");
     row("words one by one, bold headings", "words bold");
     // Printed by another program (tests/data/pdf/printpdf.py, over ReportLab).
-    for (const char *file : {"harbour-a4.pdf", "harbour-a4-turned.pdf", "harbour-letter-centred.pdf"})
+    for (const char *file :
+         {"harbour-a4.pdf", "harbour-a4-turned.pdf", "harbour-letter-centred.pdf"})
         PrintRows::row(file, harbour, QStringLiteral(PLOTLOOM_TEST_DATA "/pdf/") + file);
+    if (!hasCorpus()) {
+        PrintRows::row("the screenplay corpus", corpusDir(), "");
+        return;
+    }
     const QString barrier15 = corpusFile("barrier15-the-phoenix-child-2021.fountain");
     const QString cyberBob = corpusFile("cyber-bob-ep1-traffic-control-dogs.fountain");
     PrintRows::row("barrier15, A4, centred cues, title page, turned", barrier15,

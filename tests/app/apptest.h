@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "corpus.h"
 #include "plotloom.h"
 #include "testfiles.h"
 

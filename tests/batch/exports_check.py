@@ -20,6 +20,8 @@ import tempfile
 
 check, tool, corpus = sys.argv[1], os.path.abspath(sys.argv[2]), sys.argv[3]
 if not os.path.isdir(corpus):
+    print(f'the screenplay corpus is not at "{corpus}": configure with PLOTLOOM_CORPUS_DIR set '
+          'to its folder')
     sys.exit(77)
 
 

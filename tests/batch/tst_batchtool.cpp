@@ -33,6 +33,7 @@ private slots:
     void hostilePaths();
     void workersThatEndEarly_data();
     void workersThatEndEarly();
+    void summary();
 
 private:
     // Runs the tool in the test folder; returns its exit status (-1 when it crashed or hung).
@@ -149,8 +150,6 @@ void TestBatchTool::runs_data()
     // The screenplays that were read are summed up, even when another output fails.
     row("--jobs 2 --summary out/sum.csv play.txt missing.txt taken.txt", 1,
         "[2/3] missing.txt: error: cannot be read", "out/sum.csv out/sum-files.csv");
-    row("--summary nowhere/sum.csv play.txt", 1,
-        "cannot write the summary '|nowhere/sum.csv': there is no folder");
 }
 
 // The exit status, the messages, and exactly the files asked for.
@@ -176,18 +175,11 @@ void TestBatchTool::runs()
         QVERIFY2(output.contains(message), qPrintable(output));
     QVERIFY(!output.contains("--child"));
 
-    QStringList expected = written.split(' ', Qt::SkipEmptyParts);
-    expected << "play.txt"
-             << "folder/play.txt"
-             << "play.fdx"
-             << "wrong.fdx"
-             << "settings/breakStrings.txt"
-             << "taken.txt"
-             << "null.txt"
-             << "linked.txt"
-             << "linked.txt-scene.csv"
-             << "null.txt-scene.csv"
-             << "target.csv";
+    // The files written, and those made by init().
+    QStringList expected = (written + " play.txt folder/play.txt play.fdx wrong.fdx taken.txt "
+                                      "settings/breakStrings.txt null.txt linked.txt target.csv "
+                                      "linked.txt-scene.csv null.txt-scene.csv")
+                               .split(' ', Qt::SkipEmptyParts);
     expected.sort();
     QStringList files;
     for (QDirIterator it(m_dir->path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
@@ -261,11 +253,12 @@ void TestBatchTool::workersThatEndEarly()
     const bool dying = program.endsWith(".sh");
     if (dying) {
         program = m_dir->filePath(program);
-        writeFile(program, "#!/bin/sh\n"
-                           "# The arguments up to the record file and the first screenplay.\n"
-                           "n=0; for a in \"$@\"; do n=$((n+1)); [ \"$a\" = --record ] && break; done\n"
-                           "\"" PLOTLOOM_BATCH_TOOL "\" $(echo \"$@\" | cut -d' ' -f1-$((n+2)))\n"
-                           "kill -KILL $$\n");
+        writeFile(program,
+                  "#!/bin/sh\n"
+                  "# The arguments up to the record file and the first screenplay.\n"
+                  "n=0; for a in \"$@\"; do n=$((n+1)); [ \"$a\" = --record ] && break; done\n"
+                  "\"" PLOTLOOM_BATCH_TOOL "\" $(echo \"$@\" | cut -d' ' -f1-$((n+2)))\n"
+                  "kill -KILL $$\n");
         QFile(program).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     }
     BatchOptions options;
@@ -282,6 +275,28 @@ void TestBatchTool::workersThatEndEarly()
     QCOMPARE(output.count(": error: not processed: " + reason), dying ? 2 : 4);
     for (const QString &path : options.screenplays)
         QCOMPARE(summary.contains(path) + output.count(path + ": error: not processed"), 1);
+}
+
+// The summary sums each character over the screenplays, as the workers report them: ANN speaks
+// three times in two of three scenes, BOB once.
+void TestBatchTool::summary()
+{
+    const QByteArray cue(37, ' ');
+    writeFile(m_dir->filePath("three.txt"), "INT. ROOM - DAY\n" + cue + "ANN\nHello, Bob.\n" + cue +
+                                                "BOB\nHello.\n" + cue +
+                                                "ANN\nAnd bye.\n"
+                                                "EXT. YARD - NIGHT\n" +
+                                                cue + "ANN\nBye.\n");
+    QString output;
+    QCOMPARE(runTool({"--jobs", "2", "--summary", "out/sum.csv", "three.txt", "./three.txt"},
+                     QProcessEnvironment::systemEnvironment(), &output),
+             0);
+    QCOMPARE(readFile(m_dir->filePath("out/sum.csv")),
+             "Character,Screenplays,Instances,Scenes,First,Last\r\n"
+             "ANN,2,6,4,three.txt,./three.txt\r\nBOB,2,2,2,three.txt,./three.txt\r\n");
+    QCOMPARE(readFile(m_dir->filePath("out/sum-files.csv")),
+             "Screenplay,Characters,Scenes,Lines,Speakers,Speeches\r\n"
+             "three.txt,2,3,10,2,4\r\n./three.txt,2,3,10,2,4\r\n");
 }
 
 QTEST_MAIN(TestBatchTool)

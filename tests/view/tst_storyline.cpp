@@ -84,12 +84,19 @@ void TestStoryline::layout_data()
                     "A B C D / 0 .1 A B | .1 .2 C D | .2 .3 A C | .3 .4 B D"
                     " | .4 .5 A D | .5 1 B C",
                     -1, 1, -1);
+    // Of an even number of present lines, the greedy order centres on the upper middle one.
+    LayoutRows::row("even block", "A B C D / 0 .25 B C D | .25 .5 B D | .5 .75 A B C | .75 1 D", 2,
+                    -1, -1);
     LayoutRows::row("one scene", "A B / 0 1 A B", 0, 0, 0);
     // Nobody in a scene, a character never present, counts shorter than the characters.
     LayoutRows::row("sparse", "A B C D / 0 .2 | .2 .4 A B | .4 .6 | .6 1 A", 0, 0, -1);
     LayoutRows::row("no scenes", "A B / ", 0, 0, 0);
     LayoutRows::row("generated 100 x 30", "generated 100 30 1", -1, -1, -1);
     LayoutRows::row("generated 60 x 40", "generated 60 40 2", -1, -1, -1);
+    if (!hasCorpus()) {
+        LayoutRows::row("the screenplay corpus", "corpus", -1, -1, -1);
+        return;
+    }
     for (const char *name :
          {"his-girl-friday-1940.txt", "barrier15-the-phoenix-child-2021.fountain",
           "meet-john-doe-1941.txt", "cyber-bob-ep1-traffic-control-dogs.fountain"})
